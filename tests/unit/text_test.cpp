@@ -1,0 +1,64 @@
+#include "platform/text.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(CStringTest, CopiesShareUntilChanged) {
+    CString a("abc");
+    CString b = a;
+    EXPECT_EQ(a.GetString(), b.GetString());
+    b += "d";
+    EXPECT_EQ(a, "abc");
+    EXPECT_EQ(b, "abcd");
+    a += a;
+    EXPECT_EQ(a, "abcabc");
+}
+
+TEST(CStringTest, MidLeftFindClampToTheText) {
+    CString s("a\\b.c");
+    EXPECT_EQ(s.Left(99), "a\\b.c");
+    EXPECT_EQ(s.Mid(3), ".c");
+    EXPECT_EQ(s.Mid(9), "");
+    EXPECT_EQ(s.ReverseFind('.'), 3);
+    EXPECT_EQ(s.Find('x'), -1);
+}
+
+TEST(CodePageTest, LeadBytesOnlyUnder932) {
+    SetProcessCodePageForTesting(CP_UTF8);
+    EXPECT_FALSE(IsDBCSLeadByte(0x95));
+    SetProcessCodePageForTesting(CP_SHIFT_JIS);
+    EXPECT_TRUE(IsDBCSLeadByte(0x81));
+    EXPECT_TRUE(IsDBCSLeadByte(0x9F));
+    EXPECT_TRUE(IsDBCSLeadByte(0xE0));
+    EXPECT_TRUE(IsDBCSLeadByte(0xFC));
+    EXPECT_FALSE(IsDBCSLeadByte(0xA0));
+    EXPECT_FALSE(IsDBCSLeadByte(0x5C));
+    SetProcessCodePageForTesting(0);
+}
+
+TEST(CodePageTest, TrailingSeparatorIsAWholeCharacter) {
+    SetProcessCodePageForTesting(CP_SHIFT_JIS);
+    EXPECT_TRUE(EndsWithSingleByte("D:\\", '\\'));
+    EXPECT_FALSE(EndsWithSingleByte("D:\\\x95\x5C", '\\'));  // 表
+    EXPECT_TRUE(EndsWithSingleByte("D:\\\x95\x5C\\", '\\'));
+    EXPECT_FALSE(EndsWithSingleByte("", '\\'));
+    SetProcessCodePageForTesting(CP_UTF8);
+    EXPECT_TRUE(EndsWithSingleByte("x\x95\x5C", '\\'));
+    SetProcessCodePageForTesting(0);
+}
+
+TEST(ConversionTest, RoundTripsValidTextAndReplacesInvalidBytes) {
+    SetProcessCodePageForTesting(CP_UTF8);
+    const char* japanese = "ファイル名.txt";
+    EXPECT_EQ(WideToMultiByte(MultiByteToWide(japanese)), japanese);
+    EXPECT_EQ(MultiByteToWide("a\xFF" "b"), u"a\uFFFDb");
+    EXPECT_EQ(MultiByteToWide("\xC0\xAF"), u"\uFFFD\uFFFD");  // overlong "/"
+    EXPECT_EQ(MultiByteToWide("\xF0\x9F\x98\x80"), u"\U0001F600");
+    SetProcessCodePageForTesting(CP_SHIFT_JIS);
+    EXPECT_EQ(MultiByteToWide("\x95\x5C"), u"表");
+    EXPECT_EQ(WideToMultiByte(u"ｷｬﾝｾﾙ"), "\xB7\xAC\xDD\xBE\xD9");
+    SetProcessCodePageForTesting(0);
+}
+
+}  // namespace
