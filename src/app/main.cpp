@@ -1,1 +1,5 @@
-int main() { return 0; }
+#include "app/main_app.h"
+
+CMainApp theApp;
+
+int main(int argc, char** argv) { return AfxWinMain(argc, argv); }
