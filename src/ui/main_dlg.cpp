@@ -27,6 +27,16 @@ const MessageMapBase* CMainDlg::GetMessageMap() const {
                          {
                              Map::Message(WM_PAINT, &CMainDlg::OnPaint),
                              Map::OnQueryDragIcon(&CMainDlg::OnQueryDragIcon),
+                             Map::Command(BN_CLICKED, IDC_BROWSE, &CMainDlg::OnBrowse),
+                             Map::NotifyFrom(LVN_COLUMNCLICK, IDC_FILE_LIST,
+                                             &CMainDlg::OnColumnClick),
+                             Map::Command(EN_CHANGE, IDC_FOLDER, &CMainDlg::OnFolderOrFilterChange),
+                             Map::Command(EN_CHANGE, IDC_FILTER, &CMainDlg::OnFolderOrFilterChange),
+                             Map::Command(BN_CLICKED, IDC_SELECT_ALL, &CMainDlg::OnSelectAll),
+                             Map::Command(BN_CLICKED, IDC_CLEAR_ALL, &CMainDlg::OnClearSelection),
+                             Map::Command(BN_CLICKED, IDC_MOVE_UP, &CMainDlg::OnMoveUp),
+                             Map::Command(BN_CLICKED, IDC_MOVE_DOWN, &CMainDlg::OnMoveDown),
+                             Map::Command(BN_CLICKED, IDC_START_RENAME, &CMainDlg::OnStartRename),
                              Map::Message(WM_DESTROY, &CMainDlg::OnDestroy),
                              Map::Command(BN_CLICKED, IDC_EXIT, &CMainDlg::OnExit),
                          });
@@ -67,6 +77,7 @@ BOOL CMainDlg::OnInitDialog() {
     m_list.InsertColumn(1, "更新日時", LVCFMT_LEFT, 110);
     m_list.SetExtendedStyle(LVS_EX_FULLROWSELECT);
 
+    LoadFolder(m_strFolder, TRUE);
     return TRUE;
 }
 

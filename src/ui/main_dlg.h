@@ -27,6 +27,8 @@ public:
     BOOL m_bTimeSortAsc;
     BOOL m_bNameSortAsc;
     HICON m_hIcon;
+    // The folder that the listing which last replaced the rows searched, up to its separator.
+    CString m_strListedFolder;
 
 protected:
     void DoDataExchange(CDataExchange* dx) override;
@@ -37,9 +39,21 @@ protected:
     HCURSOR OnQueryDragIcon();
     void OnDestroy();
     void OnExit();
+    void OnBrowse();
+    void OnColumnClick(NMHDR* header, LRESULT* result);
+    void OnFolderOrFilterChange();
+    void OnSelectAll();
+    void OnClearSelection();
+    void OnMoveUp();
+    void OnMoveDown();
+    void OnStartRename();
 
     // Folder scan.
     void LoadFolder(CString folder, BOOL report);
     void ReportError(DWORD code);
     void StampRowIndexes();
+
+    // Selection and row order.
+    void WarnNoSelection();
+    void MoveRow(int from, int to);
 };

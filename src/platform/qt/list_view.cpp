@@ -56,14 +56,15 @@ int ListView::InsertColumn(int column, const QString& title, int width) {
 }
 
 void ListView::RowsChanged() {
-    viewport()->update();
-    if (!m_syncPending) {
-        m_syncPending = true;
-        QTimer::singleShot(0, this, [this] {
-            m_syncPending = false;
-            SyncScrollRange();
-        });
+    if (m_syncPending) {
+        return;
     }
+    m_syncPending = true;
+    QTimer::singleShot(0, this, [this] {
+        m_syncPending = false;
+        SyncScrollRange();
+        viewport()->update();
+    });
 }
 
 void ListView::SyncScrollRange() {
@@ -327,8 +328,12 @@ void ListView::keyPressEvent(QKeyEvent* event) {
 // CListCtrl: every operation forwards to the row store of the attached view.
 
 namespace {
+// Every list operation comes through here, so it must be cheap: the handle's kind says what
+// its widget is.
 ListView* ViewOf(HWND handle) {
-    return handle != nullptr ? qobject_cast<ListView*>(handle->widget.data()) : nullptr;
+    return handle != nullptr && handle->kind == ControlTemplate::Kind::ListView
+               ? static_cast<ListView*>(handle->widget.data())
+               : nullptr;
 }
 }  // namespace
 
