@@ -15,40 +15,6 @@
 
 namespace {
 
-class TestableMainDlg : public CMainDlg {
-public:
-    using CMainDlg::LoadFolder;
-    using CMainDlg::ReportError;
-};
-
-struct OpenMainDialog {
-    TestableMainDlg dialog;
-    OpenMainDialog() {
-        TestApp().m_pMainWnd = &dialog;
-        dialog.Create();
-    }
-    ~OpenMainDialog() {
-        if (dialog.GetSafeHwnd() != nullptr) {
-            dialog.DestroyWindow();
-        }
-        TestApp().m_pMainWnd = nullptr;
-    }
-    QLineEdit* Edit(int id) { return Control<QLineEdit>(dialog, id); }
-    QStringList Names() {
-        QStringList names;
-        for (int i = 0; i < dialog.m_list.GetItemCount(); ++i) {
-            names << QString::fromUtf8(dialog.m_list.GetItemText(i, 0).GetString());
-        }
-        return names;
-    }
-    QString Time(int row) { return QString::fromUtf8(dialog.m_list.GetItemText(row, 1).GetString()); }
-    void ClickHeader(int column) {
-        auto* header = Control(dialog, IDC_FILE_LIST)->findChild<QHeaderView*>();
-        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
-                          QPoint(header->sectionViewportPosition(column) + 5, header->height() / 2));
-    }
-};
-
 void Touch(const QString& path, const QDateTime& when = QDateTime()) {
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));

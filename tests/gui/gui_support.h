@@ -15,6 +15,10 @@
 #include <string>
 
 #include "app/main_app.h"
+#include "ui/main_dlg.h"
+
+class QLineEdit;
+class QPushButton;
 
 // Makes a fresh temporary folder the working directory and points the application's settings
 // file at FVanta.ini inside it; the previous working directory comes back at the end.
@@ -57,6 +61,45 @@ struct SeenBox {
 };
 // Answers the next message box with the button whose text is given, recording what it showed.
 void AnswerMessageBox(SeenBox& seen, const QString& button = QStringLiteral("OK"));
+
+// The main dialog with its protected operations in reach.
+class TestableMainDlg : public CMainDlg {
+public:
+    using CMainDlg::LoadFolder;
+    using CMainDlg::ReportError;
+};
+
+// The main dialog on the screen as start-up makes it (the main window, initialised, shown),
+// without a modal run. Destroying it saves the settings as closing the window does.
+struct OpenMainDialog {
+    TestableMainDlg dialog;
+    OpenMainDialog();
+    ~OpenMainDialog();
+    QLineEdit* Edit(int id);
+    QPushButton* Button(int id);
+    // Column 0 of every row, top to bottom.
+    QStringList Names();
+    QString Time(int row);
+    QList<int> Selected();
+    void ClickHeader(int column);
+    // Replaces the rows with the given names, none selected.
+    void SetRows(const QStringList& names);
+};
+
+// Answers every message box that opens while it lives, OK unless a caption asks for another
+// button, and records what each showed.
+class BoxAnswerer {
+public:
+    explicit BoxAnswerer(QString cancelCaption = QString());
+    ~BoxAnswerer();
+    BoxAnswerer(const BoxAnswerer&) = delete;
+    BoxAnswerer& operator=(const BoxAnswerer&) = delete;
+    QList<SeenBox> seen;
+
+private:
+    QString m_cancelCaption;
+    QTimer m_timer;
+};
 
 // A main function for a test class: the platform's start-up, then the tests.
 #define FV_GUI_TEST_MAIN(TestClass)             \

@@ -25,26 +25,6 @@ QByteArray FirstRunFile(const QString& folder) {
     return QString::fromUtf8(kFirstRunFile).arg(folder).toUtf8();
 }
 
-// The main dialog on the screen, as start-up makes it, but without a modal run.
-struct OpenMainDialog {
-    CMainDlg dialog;
-    OpenMainDialog() {
-        TestApp().m_pMainWnd = &dialog;
-        dialog.Create();
-        QWidget* widget = DialogWidgetOf(dialog);
-        widget->activateWindow();
-        QApplication::setActiveWindow(widget);
-    }
-    ~OpenMainDialog() {
-        if (dialog.GetSafeHwnd() != nullptr) {
-            dialog.DestroyWindow();
-        }
-        TestApp().m_pMainWnd = nullptr;
-    }
-    QLineEdit* Edit(int id) { return Control<QLineEdit>(dialog, id); }
-    QPushButton* Button(int id) { return Control<QPushButton>(dialog, id); }
-};
-
 // A dialog on the main template whose map counts what reaches it.
 class CountingDlg : public CDialog {
 public:

@@ -65,6 +65,10 @@ int ShowMessageBox(QWidget* owner, const CString& text, const CString& caption, 
     }
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();
+    // As on the platform, the owner is active again once its box is gone.
+    if (owner != nullptr && owner->isVisible()) {
+        owner->window()->activateWindow();
+    }
     return cancel != nullptr && box.clickedButton() != ok ? IDCANCEL : IDOK;
 }
 
