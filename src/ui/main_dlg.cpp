@@ -25,6 +25,7 @@ const MessageMapBase* CMainDlg::GetMessageMap() const {
     using Map = MessageMap<CMainDlg>;
     static const Map map(CDialog::GetMessageMap(),
                          {
+                             Map::OnSysCommand(&CMainDlg::OnSysCommand),
                              Map::Message(WM_PAINT, &CMainDlg::OnPaint),
                              Map::OnQueryDragIcon(&CMainDlg::OnQueryDragIcon),
                              Map::Command(BN_CLICKED, IDC_BROWSE, &CMainDlg::OnBrowse),
@@ -38,6 +39,7 @@ const MessageMapBase* CMainDlg::GetMessageMap() const {
                              Map::Command(BN_CLICKED, IDC_MOVE_DOWN, &CMainDlg::OnMoveDown),
                              Map::Command(BN_CLICKED, IDC_START_RENAME, &CMainDlg::OnStartRename),
                              Map::Message(WM_DESTROY, &CMainDlg::OnDestroy),
+                             Map::Command(BN_CLICKED, IDC_SETTINGS, &CMainDlg::OnSettings),
                              Map::Command(BN_CLICKED, IDC_EXIT, &CMainDlg::OnExit),
                          });
     return &map;
@@ -59,6 +61,7 @@ CString WorkingDirectory() {
 
 BOOL CMainDlg::OnInitDialog() {
     CDialog::OnInitDialog();
+    AddAboutToSystemMenu();
 
     SetIcon(m_hIcon, TRUE);
     SetIcon(m_hIcon, FALSE);

@@ -35,6 +35,7 @@ protected:
     BOOL OnInitDialog() override;
     const MessageMapBase* GetMessageMap() const override;
 
+    void OnSysCommand(UINT nID, LPARAM lParam);
     void OnPaint();
     HCURSOR OnQueryDragIcon();
     void OnDestroy();
@@ -47,6 +48,9 @@ protected:
     void OnMoveUp();
     void OnMoveDown();
     void OnStartRename();
+    void OnSettings();
+
+    void AddAboutToSystemMenu();
 
     // Folder scan.
     void LoadFolder(CString folder, BOOL report);

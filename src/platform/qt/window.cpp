@@ -355,6 +355,11 @@ INT_PTR CDialog::DoModal() {
     if (m_hWnd != nullptr) {
         DestroyWindow();
     }
+    // The owner takes input again, and is the active window as it was before.
+    if (HWND ownerHandle = owner != nullptr ? owner->GetSafeHwnd() : nullptr;
+        ownerHandle != nullptr && ownerHandle->widget != nullptr && ownerHandle->widget->isVisible()) {
+        ownerHandle->widget->activateWindow();
+    }
     return m_nModalResult;
 }
 
