@@ -4,10 +4,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <fcntl.h>
 #include <cerrno>
 #include <climits>
 #include <cstring>
-#include <fcntl.h>
 #include <map>
 #include <string>
 #include <vector>
@@ -50,7 +50,7 @@ std::string WindowsSyntax(std::string path) {
 }
 
 struct Listing {
-    DWORD error = 0;                        // why the search did not start, or why it ended
+    DWORD error = 0;                       // why the search did not start, or why it ended
     std::map<std::string, DWORD> entries;  // name -> attributes
 };
 
@@ -106,9 +106,9 @@ TEST(WildcardTest, MatchesLikeTheDirectorySearch) {
         {"**", "abc", CP_UTF8, true},
         {"", "a", CP_UTF8, false},
         // Case folds for ASCII letters only.
-        {"\xC3\x89.txt", "\xC3\xA9.txt", CP_UTF8, false},              // É, é
-        {"\xEF\xBC\xA1.txt", "\xEF\xBD\x81.txt", CP_UTF8, false},      // Ａ, ａ
-        {"\x83\x41.txt", "\x83\x61.txt", CP_SHIFT_JIS, false},         // ア, ヂ
+        {"\xC3\x89.txt", "\xC3\xA9.txt", CP_UTF8, false},          // É, é
+        {"\xEF\xBC\xA1.txt", "\xEF\xBD\x81.txt", CP_UTF8, false},  // Ａ, ａ
+        {"\x83\x41.txt", "\x83\x61.txt", CP_SHIFT_JIS, false},     // ア, ヂ
         // "?" is one character of the code page.
         {"?", "\xC3\xA9", CP_UTF8, true},
         {"??", "\xC3\xA9", CP_UTF8, false},
@@ -122,7 +122,9 @@ TEST(WildcardTest, MatchesLikeTheDirectorySearch) {
         // A second byte that looks like a letter or "\" belongs to its character.
         {"*A", "\x83\x41", CP_SHIFT_JIS, false},
         {"*\\", "\x95\x5C", CP_SHIFT_JIS, false},
-        {"\x95*", "\x95\x5C", CP_SHIFT_JIS, true},
+        {"*\\*", "\x95\x5C.txt", CP_SHIFT_JIS, false},
+        {"\x95\x5C*", "\x95\x5C.txt", CP_SHIFT_JIS, true},
+        {"*\\*", "\x95\x5C.txt", CP_UTF8, true},
     };
     for (const Case& c : cases) {
         ScopedCodePage codePage(c.codePage);
@@ -151,7 +153,9 @@ protected:
         m_dir.WriteFile(".hidden", "h");
         ASSERT_EQ(mkdir((m_dir / "sub").c_str(), 0755), 0);
     }
-    std::string Pattern(const char* wildcard) const { return WindowsSyntax(m_dir.Path()) + "\\" + wildcard; }
+    std::string Pattern(const char* wildcard) const {
+        return WindowsSyntax(m_dir.Path()) + "\\" + wildcard;
+    }
     TempDir m_dir;
 };
 
@@ -162,8 +166,8 @@ TEST_F(FindFileTest, ListsEveryEntryOnceThenEndsWithNoMoreFiles) {
     for (const auto& [name, attributes] : listing.entries) {
         names.push_back(name);
     }
-    EXPECT_EQ(names, (std::vector<std::string>{".", "..", ".hidden", "a.txt", "b.JPG", "noext",
-                                               "sub"}));
+    EXPECT_EQ(names,
+              (std::vector<std::string>{".", "..", ".hidden", "a.txt", "b.JPG", "noext", "sub"}));
     EXPECT_EQ(listing.entries["."], FILE_ATTRIBUTE_DIRECTORY);
     EXPECT_EQ(listing.entries[".."], FILE_ATTRIBUTE_DIRECTORY);
     EXPECT_EQ(listing.entries["sub"], FILE_ATTRIBUTE_DIRECTORY);
@@ -246,8 +250,9 @@ TEST_F(FindFileTest, LastWriteTimeIsTheEntrysOwn) {
         WIN32_FIND_DATAA data;
         HANDLE search = FindFirstFileA(Pattern(name).c_str(), &data);
         ASSERT_NE(search, INVALID_HANDLE_VALUE);
-        FILETIME expected = std::strcmp(name, "a.txt") == 0 ? UnixTimeToFileTime(1000000000, 123456789)
-                                                           : UnixTimeToFileTime(2000000000);
+        FILETIME expected = std::strcmp(name, "a.txt") == 0
+                                ? UnixTimeToFileTime(1000000000, 123456789)
+                                : UnixTimeToFileTime(2000000000);
         EXPECT_EQ(data.ftLastWriteTime.dwLowDateTime, expected.dwLowDateTime) << name;
         EXPECT_EQ(data.ftLastWriteTime.dwHighDateTime, expected.dwHighDateTime) << name;
         if (std::strcmp(name, "a.txt") == 0) {
@@ -398,20 +403,20 @@ TEST(FormatMessageTest, UnknownCodeOrShortBufferLeavesTheBufferAlone) {
     char buffer[256];
     std::memset(buffer, 'x', sizeof buffer);
     EXPECT_EQ(FormatMessageA(0x1200, nullptr, 12345, 0, buffer, sizeof buffer, nullptr), 0u);
-    EXPECT_EQ(FormatMessageA(0x1200, nullptr, 5, 0, buffer, static_cast<DWORD>(text.size()),
-                             nullptr),
-              0u);
+    EXPECT_EQ(
+        FormatMessageA(0x1200, nullptr, 5, 0, buffer, static_cast<DWORD>(text.size()), nullptr),
+        0u);
     EXPECT_EQ(std::string(buffer, sizeof buffer), std::string(sizeof buffer, 'x'));
-    EXPECT_EQ(FormatMessageA(0x1200, nullptr, 5, 0, buffer, static_cast<DWORD>(text.size() + 1),
-                             nullptr),
-              text.size());
+    EXPECT_EQ(
+        FormatMessageA(0x1200, nullptr, 5, 0, buffer, static_cast<DWORD>(text.size() + 1), nullptr),
+        text.size());
     EXPECT_EQ(std::string(buffer), text);
 }
 
 TEST(ErrnoTest, HostErrorsTakeThePlatformsCodes) {
     const std::pair<int, DWORD> cases[] = {
-        {ENOENT, 2}, {ENOTDIR, 3},  {EMFILE, 4},  {EACCES, 5},   {EPERM, 5},
-        {ENOMEM, 8}, {EXDEV, 17},   {EROFS, 19},  {ENOSPC, 112}, {EEXIST, 183},
+        {ENOENT, 2}, {ENOTDIR, 3},        {EMFILE, 4}, {EACCES, 5},   {EPERM, 5},
+        {ENOMEM, 8}, {EXDEV, 17},         {EROFS, 19}, {ENOSPC, 112}, {EEXIST, 183},
         {EBUSY, 32}, {ENAMETOOLONG, 206}, {EIO, 1117},
     };
     for (const auto& [error, code] : cases) {
