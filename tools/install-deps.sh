@@ -6,6 +6,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libqt6test6 qt6-qpa-plugins qt6-translations-l10n libgl-dev
     googletest libgtest-dev libgmock-dev
     fonts-ipafont-gothic xvfb xdotool x11-utils
+    zlib1g-dev dpkg-dev file desktop-file-utils appstream x11-apps imagemagick
 )
 missing=()
 for p in "${packages[@]}"; do

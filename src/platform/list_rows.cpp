@@ -10,15 +10,35 @@ int Size(const auto& vector) {
     return static_cast<int>(vector.size());
 }
 
-// Stable bottom-up merge sort of indexes. Written out rather than std::stable_sort because the
-// comparison is the program's callback: a callback that is not a strict weak order must still
-// leave every index inside the array, which the library's unguarded insertion step does not
-// promise.
-template <typename Less>
-void MergeSortIndexes(std::vector<int>& order, Less less) {
-    const int n = Size(order);
-    std::vector<int> merged(order.size());
-    for (int width = 1; width < n; width *= 2) {
+// A row's place before the sort and the item data the callback is asked about, side by side so
+// that a comparison reads neither the row nor a table of keys.
+struct SortEntry {
+    LPARAM data;
+    int row;
+};
+
+// Stable merge sort: guarded insertion sort on short runs, then bottom-up merges. Written out
+// rather than std::stable_sort because the comparison is the program's callback: a callback that
+// is not a strict weak order must still leave every entry inside the array, which the library's
+// unguarded insertion step does not promise.
+template <typename Less, typename Prefetch>
+void MergeSortEntries(std::vector<SortEntry>& entries, Less less, Prefetch prefetch) {
+    constexpr int kRun = 16;
+    constexpr int kAhead = 6;
+    const int n = Size(entries);
+    for (int lo = 0; lo < n; lo += kRun) {
+        const int hi = std::min(lo + kRun, n);
+        for (int i = lo + 1; i < hi; ++i) {
+            SortEntry moving = entries[i];
+            int j = i;
+            for (; j > lo && less(moving, entries[j - 1]); --j) {
+                entries[j] = entries[j - 1];
+            }
+            entries[j] = moving;
+        }
+    }
+    std::vector<SortEntry> merged(entries.size());
+    for (int width = kRun; width < n; width *= 2) {
         for (int lo = 0; lo < n; lo += 2 * width) {
             const int mid = std::min(lo + width, n);
             const int hi = std::min(lo + 2 * width, n);
@@ -26,17 +46,19 @@ void MergeSortIndexes(std::vector<int>& order, Less less) {
             int right = mid;
             int out = lo;
             while (left < mid && right < hi) {
+                prefetch(left + kAhead < mid ? &entries[left + kAhead] : nullptr);
+                prefetch(right + kAhead < hi ? &entries[right + kAhead] : nullptr);
                 // Take from the right run only when strictly before: equal rows keep their order.
-                merged[out++] = less(order[right], order[left]) ? order[right++] : order[left++];
+                merged[out++] = less(entries[right], entries[left]) ? entries[right++] : entries[left++];
             }
             while (left < mid) {
-                merged[out++] = order[left++];
+                merged[out++] = entries[left++];
             }
             while (right < hi) {
-                merged[out++] = order[right++];
+                merged[out++] = entries[right++];
             }
         }
-        order.swap(merged);
+        entries.swap(merged);
     }
 }
 
@@ -241,14 +263,23 @@ void ListRows::Sort(const std::function<int(LPARAM, LPARAM)>& compare) {
         return;
     }
     MoveGapTo(n);
-    std::vector<LPARAM> keys(static_cast<std::size_t>(n));
+    std::vector<SortEntry> entries(static_cast<std::size_t>(n));
     for (int i = 0; i < n; ++i) {
-        keys[i] = m_rows[i].data;
+        entries[i] = {m_rows[i].data, i};
     }
-    std::vector<int> order(static_cast<std::size_t>(n));
-    std::iota(order.begin(), order.end(), 0);
     const unsigned long before = m_revision;
-    MergeSortIndexes(order, [&](int a, int b) { return compare(keys[a], keys[b]) < 0; });
+    // The callback reads the texts of rows scattered over memory; asking for the rows a few
+    // comparisons ahead hides most of the wait on a large list.
+    auto prefetch = [this](const SortEntry* entry) {
+        if (entry != nullptr) {
+            const Row& row = m_rows[entry->row];
+            __builtin_prefetch(row.text0.GetString());
+            __builtin_prefetch(row.text1.GetString());
+        }
+    };
+    MergeSortEntries(
+        entries, [&](const SortEntry& a, const SortEntry& b) { return compare(a.data, b.data) < 0; },
+        prefetch);
     if (m_revision != before) {
         return;  // the callback changed the list; the order it decided no longer fits the rows
     }
@@ -256,8 +287,8 @@ void ListRows::Sort(const std::function<int(LPARAM, LPARAM)>& compare) {
     std::vector<Row> sorted(m_rows.size());
     int focused = -1;
     for (int to = 0; to < n; ++to) {
-        sorted[to] = std::move(m_rows[order[to]]);
-        if (order[to] == m_focused) {
+        sorted[to] = std::move(m_rows[entries[to].row]);
+        if (entries[to].row == m_focused) {
             focused = to;
         }
     }

@@ -31,17 +31,6 @@ UINT LocaleCodePage() {
     return codePage;
 }
 
-// Every empty CString points at this one buffer, which is never freed or written.
-struct EmptyBuffer {
-    std::size_t refs = 1;
-    std::size_t length = 0;
-    std::size_t capacity = 0;
-    char data[1] = {0};
-};
-EmptyBuffer g_empty;
-
-char* EmptyData() { return g_empty.data; }
-
 }  // namespace
 
 UINT GetACP() { return g_codePageOverride != 0 ? g_codePageOverride : LocaleCodePage(); }
@@ -67,7 +56,6 @@ bool EndsWithSingleByte(std::string_view text, char ch) {
            (last == 0 || !IsDBCSLeadByte(static_cast<BYTE>(text[last])));
 }
 
-CString::CString() noexcept : m_data(EmptyData()) {}
 
 CString::CString(const char* text) : m_data(EmptyData()) {
     if (text != nullptr) {
@@ -81,49 +69,19 @@ CString::CString(const char* bytes, int length) : m_data(EmptyData()) {
 
 CString::CString(std::string_view bytes) : m_data(EmptyData()) { Assign(bytes); }
 
-CString::CString(const CString& other) noexcept : m_data(other.m_data) {
-    if (m_data != EmptyData()) {
-        ++Header()->refs;
-    }
-}
-
-CString::CString(CString&& other) noexcept : m_data(other.m_data) { other.m_data = EmptyData(); }
-
-CString& CString::operator=(const CString& other) noexcept {
-    if (m_data != other.m_data) {
-        Release();
-        m_data = other.m_data;
-        if (m_data != EmptyData()) {
-            ++Header()->refs;
-        }
-    }
-    return *this;
-}
-
-CString& CString::operator=(CString&& other) noexcept {
-    if (this != &other) {
-        Release();
-        m_data = other.m_data;
-        other.m_data = EmptyData();
-    }
-    return *this;
-}
-
 CString& CString::operator=(const char* text) {
     Assign(text != nullptr ? std::string_view(text) : std::string_view());
     return *this;
 }
 
-CString::~CString() { Release(); }
+CString::EmptyBuffer CString::s_empty;
 
-void CString::Release() noexcept {
-    if (m_data != EmptyData()) {
-        Buffer* header = Header();
-        if (--header->refs == 0) {
-            std::free(header);
-        }
-        m_data = EmptyData();
+void CString::Free() noexcept {
+    Buffer* header = Header();
+    if (--header->refs == 0) {
+        std::free(header);
     }
+    m_data = EmptyData();
 }
 
 char* CString::Reserve(std::size_t length) {

@@ -20,16 +20,31 @@ BOOL IsDBCSLeadByte(BYTE byte);
 // rows, fields and callbacks pass texts around without copying bytes.
 class CString {
 public:
-    CString() noexcept;
+    CString() noexcept : m_data(EmptyData()) {}
     CString(const char* text);  // NOLINT: converts like the platform's string
     CString(const char* bytes, int length);
     CString(std::string_view bytes);  // NOLINT
-    CString(const CString& other) noexcept;
-    CString(CString&& other) noexcept;
-    CString& operator=(const CString& other) noexcept;
-    CString& operator=(CString&& other) noexcept;
+    // Copies, moves and the destructor are inline: rows, sorts and the view pass texts by value.
+    CString(const CString& other) noexcept : m_data(other.m_data) { AddRef(); }
+    CString(CString&& other) noexcept : m_data(other.m_data) { other.m_data = EmptyData(); }
+    CString& operator=(const CString& other) noexcept {
+        if (m_data != other.m_data) {
+            Release();
+            m_data = other.m_data;
+            AddRef();
+        }
+        return *this;
+    }
+    CString& operator=(CString&& other) noexcept {
+        if (this != &other) {
+            Release();
+            m_data = other.m_data;
+            other.m_data = EmptyData();
+        }
+        return *this;
+    }
     CString& operator=(const char* text);
-    ~CString();
+    ~CString() { Release(); }
 
     int GetLength() const noexcept { return static_cast<int>(Header()->length); }
     bool IsEmpty() const noexcept { return Header()->length == 0; }
@@ -71,9 +86,27 @@ private:
         std::size_t capacity;
     };
     Buffer* Header() const noexcept { return reinterpret_cast<Buffer*>(m_data) - 1; }
+    // Every empty string shares one buffer, which is never freed or written.
+    static char* EmptyData() noexcept { return s_empty.data; }
+    void AddRef() noexcept {
+        if (m_data != EmptyData()) {
+            ++Header()->refs;
+        }
+    }
+    void Release() noexcept {
+        if (m_data != EmptyData()) {
+            Free();
+        }
+    }
+    void Free() noexcept;  // drops this string's reference to a buffer of its own
     void Assign(std::string_view bytes);
-    void Release() noexcept;
     char* Reserve(std::size_t length);  // unshared buffer of at least length bytes, old bytes kept
+
+    struct EmptyBuffer {
+        Buffer header{1, 0, 0};
+        char data[1] = {0};
+    };
+    static EmptyBuffer s_empty;
 
     char* m_data;
 };
