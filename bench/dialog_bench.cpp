@@ -233,14 +233,22 @@ int main(int argc, char** argv) {
         BenchDlg dialog;
         theApp.m_pMainWnd = &dialog;
         dialog.Create();
-        for (int count : {10000, 100000}) {
-            BenchListing(dialog, root, count);
+        // An argument picks one figure: listing, rename or moves.
+        std::string only = argc > 1 ? argv[1] : "";
+        if (only.empty() || only == "listing") {
+            for (int count : {10000, 100000}) {
+                BenchListing(dialog, root, count);
+            }
         }
-        for (int count : {10000, 100000}) {
-            BenchRename(dialog, root, count);
+        if (only.empty() || only == "rename") {
+            for (int count : {10000, 100000}) {
+                BenchRename(dialog, root, count);
+            }
         }
-        for (int count : {100000, 200000}) {
-            BenchMoves(dialog, count);
+        if (only.empty() || only == "moves") {
+            for (int count : {100000, 200000}) {
+                BenchMoves(dialog, count);
+            }
         }
         dialog.DestroyWindow();
         theApp.m_pMainWnd = nullptr;

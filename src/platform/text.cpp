@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <stdexcept>
+#include <string>
 #include <strings.h>
 
 #include "resources.h"
@@ -57,79 +59,116 @@ bool EndsWithSingleByte(std::string_view text, char ch) {
 }
 
 
-CString::CString(const char* text) : m_data(EmptyData()) {
+CString::CString(const char* text) {
+    SetEmpty();
     if (text != nullptr) {
         Assign(text);
     }
 }
 
-CString::CString(const char* bytes, int length) : m_data(EmptyData()) {
+CString::CString(const char* bytes, int length) {
+    SetEmpty();
     Assign(std::string_view(bytes, static_cast<std::size_t>(std::max(length, 0))));
 }
 
-CString::CString(std::string_view bytes) : m_data(EmptyData()) { Assign(bytes); }
+CString::CString(std::string_view bytes) {
+    SetEmpty();
+    Assign(bytes);
+}
 
 CString& CString::operator=(const char* text) {
     Assign(text != nullptr ? std::string_view(text) : std::string_view());
     return *this;
 }
 
-CString::EmptyBuffer CString::s_empty;
-
 void CString::Free() noexcept {
     Buffer* header = Header();
     if (--header->refs == 0) {
         std::free(header);
     }
-    m_data = EmptyData();
+    SetEmpty();
+}
+
+bool CString::Overlaps(std::string_view bytes) const noexcept {
+    auto begin = reinterpret_cast<std::uintptr_t>(m_data);
+    auto at = reinterpret_cast<std::uintptr_t>(bytes.data());
+    return !bytes.empty() && at >= begin && at <= begin + m_length;
 }
 
 char* CString::Reserve(std::size_t length) {
-    Buffer* header = Header();
-    if (m_data != EmptyData() && header->refs == 1 && header->capacity >= length) {
+    if (IsInline() && length <= kInlineBytes) {
+        return m_inline;
+    }
+    if (!IsInline() && Header()->refs == 1 && Header()->capacity >= length) {
         return m_data;
     }
-    std::size_t capacity = std::max(length, header->length + header->length / 2);
+    std::size_t keep = m_length;
+    if (length <= kInlineBytes) {  // a shared buffer whose bytes now fit inside
+        char bytes[kInlineBytes + 1];
+        std::memcpy(bytes, m_data, keep + 1);
+        Release();
+        std::memcpy(m_inline, bytes, keep + 1);
+        m_length = static_cast<std::uint32_t>(keep);
+        return m_inline;
+    }
+    std::size_t capacity = std::max(length, keep + keep / 2);
     auto* fresh = static_cast<Buffer*>(std::malloc(sizeof(Buffer) + capacity + 1));
     if (fresh == nullptr) {
         throw std::bad_alloc();
     }
     fresh->refs = 1;
-    fresh->length = header->length;
     fresh->capacity = capacity;
     char* data = reinterpret_cast<char*>(fresh + 1);
-    std::memcpy(data, m_data, header->length + 1);
+    std::memcpy(data, m_data, keep + 1);
     Release();
     m_data = data;
+    m_length = static_cast<std::uint32_t>(keep);
     return m_data;
 }
 
 void CString::Assign(std::string_view bytes) {
-    if (bytes.empty()) {
-        Release();
+    if (Overlaps(bytes)) {
+        std::string copy(bytes);
+        Assign(copy);
         return;
     }
-    // The source may live in this string's own buffer.
-    CString keep(*this);
-    Release();
+    if (bytes.size() > UINT32_MAX) {
+        throw std::length_error("CString");
+    }
+    // A buffer of its own that is large enough is reused; a shared one is let go.
+    if (!IsInline() && (Header()->refs != 1 || Header()->capacity < bytes.size())) {
+        Release();
+    }
+    m_length = 0;
+    m_data[0] = '\0';
     char* data = Reserve(bytes.size());
     std::memcpy(data, bytes.data(), bytes.size());
     data[bytes.size()] = '\0';
-    Header()->length = bytes.size();
+    m_length = static_cast<std::uint32_t>(bytes.size());
 }
 
-void CString::Empty() { Release(); }
+void CString::Empty() {
+    Release();
+    SetEmpty();
+}
 
 void CString::Append(std::string_view tail) {
     if (tail.empty()) {
         return;
     }
-    CString keep(*this);
-    std::size_t length = Header()->length;
+    if (Overlaps(tail)) {
+        std::string copy(tail);
+        Append(copy);
+        return;
+    }
+    std::size_t length = m_length;
+    if (length + tail.size() > UINT32_MAX) {
+        throw std::length_error("CString");
+    }
     char* data = Reserve(length + tail.size());
     std::memcpy(data + length, tail.data(), tail.size());
     data[length + tail.size()] = '\0';
-    Header()->length = length + tail.size();
+    m_length = static_cast<std::uint32_t>(length + tail.size());
 }
 
 CString& CString::operator+=(const CString& tail) {

@@ -2,6 +2,8 @@
 // Text as the program sees it: byte strings in the process's multibyte code page.
 
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -16,42 +18,41 @@ UINT GetACP();
 void SetProcessCodePageForTesting(UINT codePage);
 BOOL IsDBCSLeadByte(BYTE byte);
 
-// A reference-counted byte string. Copies share one buffer until one of them is changed, so
-// rows, fields and callbacks pass texts around without copying bytes.
+// A byte string. Short texts (most file names, every time text) are held inside the object;
+// longer ones in a reference-counted buffer that copies share until one of them is changed. So
+// rows, fields and the sort's callback pass texts by value without allocating or copying bytes,
+// and a row's texts sit next to the row itself.
 class CString {
 public:
-    CString() noexcept : m_data(EmptyData()) {}
+    CString() noexcept { SetEmpty(); }
     CString(const char* text);  // NOLINT: converts like the platform's string
     CString(const char* bytes, int length);
     CString(std::string_view bytes);  // NOLINT
-    // Copies, moves and the destructor are inline: rows, sorts and the view pass texts by value.
-    CString(const CString& other) noexcept : m_data(other.m_data) { AddRef(); }
-    CString(CString&& other) noexcept : m_data(other.m_data) { other.m_data = EmptyData(); }
+    CString(const CString& other) noexcept { CopyFrom(other); }
+    CString(CString&& other) noexcept { MoveFrom(other); }
     CString& operator=(const CString& other) noexcept {
-        if (m_data != other.m_data) {
+        if (this != &other) {
             Release();
-            m_data = other.m_data;
-            AddRef();
+            CopyFrom(other);
         }
         return *this;
     }
     CString& operator=(CString&& other) noexcept {
         if (this != &other) {
             Release();
-            m_data = other.m_data;
-            other.m_data = EmptyData();
+            MoveFrom(other);
         }
         return *this;
     }
     CString& operator=(const char* text);
     ~CString() { Release(); }
 
-    int GetLength() const noexcept { return static_cast<int>(Header()->length); }
-    bool IsEmpty() const noexcept { return Header()->length == 0; }
+    int GetLength() const noexcept { return static_cast<int>(m_length); }
+    bool IsEmpty() const noexcept { return m_length == 0; }
     void Empty();
     const char* GetString() const noexcept { return m_data; }
     operator const char*() const noexcept { return m_data; }  // NOLINT
-    std::string_view View() const noexcept { return {m_data, Header()->length}; }
+    std::string_view View() const noexcept { return {m_data, m_length}; }
     char GetAt(int index) const { return m_data[index]; }
     char operator[](int index) const { return m_data[index]; }
 
@@ -80,35 +81,53 @@ public:
     friend CString operator+(const CString& a, char b);
 
 private:
+    static constexpr std::size_t kInlineBytes = 19;  // without the terminating NUL
+
     struct Buffer {
         std::size_t refs;
-        std::size_t length;
         std::size_t capacity;
     };
+    bool IsInline() const noexcept { return m_data == m_inline; }
     Buffer* Header() const noexcept { return reinterpret_cast<Buffer*>(m_data) - 1; }
-    // Every empty string shares one buffer, which is never freed or written.
-    static char* EmptyData() noexcept { return s_empty.data; }
-    void AddRef() noexcept {
-        if (m_data != EmptyData()) {
+    void SetEmpty() noexcept {
+        m_data = m_inline;
+        m_length = 0;
+        m_inline[0] = '\0';
+    }
+    void CopyFrom(const CString& other) noexcept {
+        m_length = other.m_length;
+        if (other.IsInline()) {
+            std::memcpy(m_inline, other.m_inline, sizeof m_inline);
+            m_data = m_inline;
+        } else {
+            m_data = other.m_data;
             ++Header()->refs;
         }
     }
+    void MoveFrom(CString& other) noexcept {
+        m_length = other.m_length;
+        if (other.IsInline()) {
+            std::memcpy(m_inline, other.m_inline, sizeof m_inline);
+            m_data = m_inline;
+        } else {
+            m_data = other.m_data;
+        }
+        other.SetEmpty();
+    }
     void Release() noexcept {
-        if (m_data != EmptyData()) {
+        if (!IsInline()) {
             Free();
         }
     }
-    void Free() noexcept;  // drops this string's reference to a buffer of its own
+    void Free() noexcept;  // drops this string's reference to its buffer; leaves it empty
     void Assign(std::string_view bytes);
-    char* Reserve(std::size_t length);  // unshared buffer of at least length bytes, old bytes kept
+    // An unshared place for at least length bytes and a NUL, the current bytes kept.
+    char* Reserve(std::size_t length);
+    bool Overlaps(std::string_view bytes) const noexcept;
 
-    struct EmptyBuffer {
-        Buffer header{1, 0, 0};
-        char data[1] = {0};
-    };
-    static EmptyBuffer s_empty;
-
-    char* m_data;
+    char* m_data;  // m_inline, or the bytes of a shared buffer
+    std::uint32_t m_length;
+    char m_inline[kInlineBytes + 1];
 };
 
 // Conversion at the widget boundary. Bytes that are not valid in the code page become U+FFFD.

@@ -4,15 +4,35 @@
 
 namespace {
 
-TEST(CStringTest, CopiesShareUntilChanged) {
-    CString a("abc");
+TEST(CStringTest, CopiesOfLongTextsShareUntilChanged) {
+    CString a("a text longer than the inline room");
     CString b = a;
     EXPECT_EQ(a.GetString(), b.GetString());
-    b += "d";
-    EXPECT_EQ(a, "abc");
-    EXPECT_EQ(b, "abcd");
+    b += "!";
+    EXPECT_EQ(a, "a text longer than the inline room");
+    EXPECT_EQ(b, "a text longer than the inline room!");
     a += a;
-    EXPECT_EQ(a, "abcabc");
+    EXPECT_EQ(a.GetLength(), 68);
+}
+
+TEST(CStringTest, GrowsAndShrinksAcrossTheInlineLimit) {
+    CString s("0123456789012345678");  // 19 bytes: the most held inside
+    CString copy = s;
+    s += "9";
+    EXPECT_EQ(s, "01234567890123456789");
+    EXPECT_EQ(copy, "0123456789012345678");
+    CString moved = std::move(s);
+    EXPECT_EQ(moved, "01234567890123456789");
+    EXPECT_TRUE(s.IsEmpty());  // NOLINT: a moved-from text is empty
+    moved = moved.Mid(15);
+    EXPECT_EQ(moved, "56789");
+    moved = moved.GetString() + 1;  // assigned from its own bytes
+    EXPECT_EQ(moved, "6789");
+    CString self("x");
+    self += self;
+    self += self.GetString();
+    EXPECT_EQ(self, "xxxx");
+    EXPECT_EQ(CString("a\0b", 3).GetLength(), 3);
 }
 
 TEST(CStringTest, MidLeftFindClampToTheText) {
