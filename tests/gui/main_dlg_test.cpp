@@ -295,8 +295,12 @@ void MainDlgTest::listColumnsAndSelectionByMouse() {
     QCOMPARE(header->count(), 2);
     QCOMPARE(header->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("ファイル名"));
     QCOMPARE(header->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("更新日時"));
-    QCOMPARE(header->sectionSize(0), 150);
-    QCOMPARE(header->sectionSize(1), 110);
+    // Widths given for the platform's font grow with our dialog units.
+    double scale = std::max(1.0, DialogBaseUnits(view->font()).width() / 6.0);
+    QCOMPARE(header->sectionSize(0), qRound(150 * scale));
+    QCOMPARE(header->sectionSize(1), qRound(110 * scale));
+    QVERIFY(header->sectionSize(1) - 4 >=
+            QFontMetrics(view->font()).horizontalAdvance(QStringLiteral("2024/02/11  13:05")));
     QCOMPARE(list.GetExtendedStyle(), LVS_EX_FULLROWSELECT);
     list.DeleteAllItems();
     for (const char* name : {"a.txt", "b.txt", "c.txt", "d.txt"}) {

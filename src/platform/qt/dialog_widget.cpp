@@ -8,6 +8,8 @@
 #include <QLabel>
 #include <QScreen>
 
+#include <algorithm>
+
 #include "list_view.h"
 #include "system_menu.h"
 
@@ -16,6 +18,14 @@ namespace {
 int MulDiv(int value, int numerator, int denominator) {
     return static_cast<int>((static_cast<long long>(value) * numerator + denominator / 2) /
                             denominator);
+}
+
+// The horizontal base unit of the platform's own dialog font (9-point ＭＳ Ｐゴシック at
+// 96 DPI), which the program's pixel widths were chosen for.
+constexpr double kPlatformBaseUnitX = 6.0;
+
+double ListWidthScale(QSize baseUnits) {
+    return std::max(1.0, baseUnits.width() / kPlatformBaseUnitX);
 }
 
 }  // namespace
@@ -168,7 +178,7 @@ void DialogWidget::AddControl(const ControlTemplate& control, const QFont& font,
             break;
         }
         case ControlTemplate::Kind::ListView:
-            widget = new ListView(self, this);
+            widget = new ListView(self, ListWidthScale(baseUnits), this);
             break;
     }
     widget->setObjectName(QString::number(control.id));

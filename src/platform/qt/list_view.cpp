@@ -9,8 +9,11 @@
 #include <algorithm>
 
 
-ListView::ListView(WindowHandle* handle, QWidget* parent)
-    : QAbstractScrollArea(parent), m_handle(handle), m_header(new QHeaderView(Qt::Horizontal, this)) {
+ListView::ListView(WindowHandle* handle, double widthScale, QWidget* parent)
+    : QAbstractScrollArea(parent),
+      m_handle(handle),
+      m_header(new QHeaderView(Qt::Horizontal, this)),
+      m_widthScale(widthScale) {
     setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     m_header->setModel(&m_columns);
     m_header->setSectionsClickable(true);
@@ -48,7 +51,9 @@ int ListView::InsertColumn(int column, const QString& title, int width) {
     m_columns.insertColumn(column);
     m_columns.setHeaderData(column, Qt::Horizontal, title);
     if (width >= 0) {
-        m_header->resizeSection(column, width);
+        // Column widths come in the platform's pixels, meant for its dialog font; ours is wider,
+        // so they grow with the dialog units, or a full time text would not fit its column.
+        m_header->resizeSection(column, static_cast<int>(width * m_widthScale + 0.5));
     }
     LayoutHeader();
     SyncScrollRange();

@@ -13,7 +13,8 @@
 class ListView : public QAbstractScrollArea {
     Q_OBJECT
 public:
-    ListView(WindowHandle* handle, QWidget* parent);
+    // widthScale turns the platform's pixel widths of columns into ours (see InsertColumn).
+    ListView(WindowHandle* handle, double widthScale, QWidget* parent);
 
     ListRows& Rows() { return m_rows; }
     // Called after every change of the rows: one repaint and one scroll-range update follow,
@@ -53,6 +54,7 @@ private:
     QHeaderView* m_header;
     QStandardItemModel m_columns;
     int m_rowHeight;
+    double m_widthScale;
     int m_anchor = -1;
     bool m_fullRowSelect = false;
     bool m_syncPending = false;
