@@ -1,6 +1,7 @@
 // The options dialog, the About box and the system menu that opens it.
 
 #include <QCheckBox>
+#include <QContextMenuEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -144,7 +145,10 @@ void OptionsAboutTest::systemMenuEndsWithTheAboutCommand() {
         });
         QTest::keyClick(menu, Qt::Key_A);
     });
-    QTest::keyClick(DialogWidgetOf(main.dialog), Qt::Key_Space, Qt::AltModifier);
+    main.Edit(IDC_FOLDER)->setFocus();
+    QString before = main.Edit(IDC_FOLDER)->text();
+    QTest::keyClick(main.Edit(IDC_FOLDER), Qt::Key_Space, Qt::AltModifier);
+    QCOMPARE(main.Edit(IDC_FOLDER)->text(), before);  // the edit did not take the key
     QVERIFY(items.size() >= 2);
     QCOMPARE(items.mid(items.size() - 2),
              (QStringList{"-", QStringLiteral("Filvanta のﾊﾞｰｼﾞｮﾝ情報(&A)...")}));
@@ -153,6 +157,21 @@ void OptionsAboutTest::systemMenuEndsWithTheAboutCommand() {
     QVERIFY(!disabled.contains(QStringLiteral("最小化(&N)")));
     QVERIFY(aboutOpened);
     QVERIFY(main.dialog.GetSafeHwnd() != nullptr);
+
+    // A right-click on the dialog's free area opens the same menu.
+    bool opened = false;
+    QTimer::singleShot(50, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        opened = menu != nullptr && menu->actions().last()->text() == items.last();
+        if (menu != nullptr) {
+            menu->close();
+        }
+    });
+    QWidget* window = DialogWidgetOf(main.dialog);
+    QPoint free(window->width() - 3, 3);
+    QContextMenuEvent rightClick(QContextMenuEvent::Mouse, free, window->mapToGlobal(free));
+    QApplication::sendEvent(window, &rightClick);
+    QVERIFY(opened);
 }
 
 void OptionsAboutTest::aboutOpensForEveryIdOfItsCommandAndClosesEveryWay_data() {

@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QScreen>
+#include <QShortcut>
 
 #include <algorithm>
 
@@ -77,6 +78,14 @@ DialogWidget::DialogWidget(const DialogTemplate& dialogTemplate, CDialog* dialog
                             Qt::CustomizeWindowHint | Qt::WindowTitleHint;
     if (dialogTemplate.style & WS_SYSMENU) {
         flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+        // Alt+Space opens the window's menu whichever control has the focus.
+        auto* openMenu = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Space), this);
+        openMenu->setContext(Qt::WindowShortcut);
+        connect(openMenu, &QShortcut::activated, this, [this] {
+            if (m_dialog != nullptr) {
+                OpenSystemMenu(m_dialog, mapToGlobal(QPoint(0, 0)));
+            }
+        });
     }
     if (dialogTemplate.style & WS_MINIMIZEBOX) {
         flags |= Qt::WindowMinimizeButtonHint;
@@ -231,17 +240,10 @@ void DialogWidget::paintEvent(QPaintEvent* event) {
     }
 }
 
-void DialogWidget::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Space && event->modifiers() == Qt::AltModifier &&
-        m_dialog != nullptr) {
-        OpenSystemMenu(m_dialog, mapToGlobal(QPoint(0, 0)));
-        return;
-    }
-    QDialog::keyPressEvent(event);
-}
-
 void DialogWidget::contextMenuEvent(QContextMenuEvent* event) {
-    if (m_dialog != nullptr && childAt(event->pos()) == nullptr) {
+    // Labels let clicks through to the dialog, as the platform's statics do.
+    QWidget* child = childAt(event->pos());
+    if (m_dialog != nullptr && (child == nullptr || qobject_cast<QLabel*>(child) != nullptr)) {
         OpenSystemMenu(m_dialog, event->globalPos());
         return;
     }
