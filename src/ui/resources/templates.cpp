@@ -42,7 +42,7 @@ constexpr ControlTemplate kMainControls[] = {
 constexpr ControlTemplate kAboutControls[] = {
     {-1, Kind::Icon, nullptr, 11, 17, 20, 20, 0x50000003, IDR_MAINFRAME},
     {-1, Kind::Static, "Filvanta Version 2.0", 40, 10, 119, 8, 0x50020080},
-    {-1, Kind::Static, "Copyright (C) 2026 Filvanta developers", 40, 25, 119, 8, kLabel},
+    {-1, Kind::Static, "Copyright (C) 2026 Filvanta", 40, 25, 119, 8, kLabel},
     {IDOK, Kind::Button, "OK", 178, 7, 50, 14, 0x50030001},
 };
 

@@ -10,6 +10,6 @@ inline constexpr const char* kOriginalFilename = "Filvanta.EXE";
 inline constexpr const char* kProductName = "Filvanta ｱﾌﾟﾘｹｰｼｮﾝ";
 inline constexpr const char* kCompanyName = "";
 inline constexpr const char* kLegalTrademarks = "";
-inline constexpr const char* kLegalCopyright = "Copyright (C) 2026 Filvanta developers";
+inline constexpr const char* kLegalCopyright = "Copyright (C) 2026 Filvanta";
 inline constexpr unsigned kVersionLanguage = 0x0411;
 inline constexpr unsigned kVersionCodePage = 0x04B0;
