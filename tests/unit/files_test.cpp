@@ -17,14 +17,6 @@
 
 namespace {
 
-class ScopedCodePage {
-public:
-    explicit ScopedCodePage(UINT codePage) { SetProcessCodePageForTesting(codePage); }
-    ~ScopedCodePage() { SetProcessCodePageForTesting(0); }
-    ScopedCodePage(const ScopedCodePage&) = delete;
-    ScopedCodePage& operator=(const ScopedCodePage&) = delete;
-};
-
 class ScopedCurrentDirectory {
 public:
     explicit ScopedCurrentDirectory(const std::string& path) {
@@ -127,7 +119,7 @@ TEST(WildcardTest, MatchesLikeTheDirectorySearch) {
         {"*\\*", "\x95\x5C.txt", CP_UTF8, true},
     };
     for (const Case& c : cases) {
-        ScopedCodePage codePage(c.codePage);
+        CodePageScope codePage(c.codePage);
         EXPECT_EQ(MatchesWildcard(c.pattern, c.name), c.matches)
             << "pattern '" << c.pattern << "' name '" << c.name << "' code page " << c.codePage;
     }
@@ -135,12 +127,12 @@ TEST(WildcardTest, MatchesLikeTheDirectorySearch) {
 
 TEST(HostPathTest, BackslashCharactersBecomeSlashes) {
     {
-        ScopedCodePage codePage(CP_UTF8);
+        CodePageScope codePage(CP_UTF8);
         EXPECT_EQ(ToHostPath("D\\data\\x.txt"), "D/data/x.txt");
         EXPECT_EQ(ToHostPath("\\x"), "/x");
         EXPECT_EQ(ToHostPath("a/b\\c"), "a/b/c");
     }
-    ScopedCodePage codePage(CP_SHIFT_JIS);
+    CodePageScope codePage(CP_SHIFT_JIS);
     EXPECT_EQ(ToHostPath("d\\\x95\x5C\\x"), "d/\x95\x5C/x");  // 表
 }
 
@@ -276,14 +268,14 @@ TEST_F(FindFileTest, NamesWithABackslashCharacterAreNeverReturned) {
     ASSERT_EQ(mkdir((m_dir / "\x95\x5C").c_str(), 0755), 0);  // 表 in code page 932
     m_dir.WriteFile("\x95\x5C/in.txt", "x");
     {
-        ScopedCodePage codePage(CP_UTF8);
+        CodePageScope codePage(CP_UTF8);
         Listing listing = Search(Pattern("*"));
         EXPECT_EQ(listing.entries.count("x\\a.txt"), 0u);
         EXPECT_EQ(listing.entries.count("\x95\x5C"), 0u);
         EXPECT_EQ(listing.entries.count("a.txt"), 1u);
         EXPECT_EQ(Search(Pattern("x\\a.txt")).error, ERROR_PATH_NOT_FOUND);
     }
-    ScopedCodePage codePage(CP_SHIFT_JIS);
+    CodePageScope codePage(CP_SHIFT_JIS);
     Listing listing = Search(Pattern("*"));
     EXPECT_EQ(listing.entries.count("x\\a.txt"), 0u);
     EXPECT_EQ(listing.entries.count("\x95\x5C"), 1u);
@@ -359,7 +351,7 @@ TEST(MoveFileTest, OverlongNameIsRefused) {
 }
 
 TEST(FormatMessageTest, JapaneseSystemTextsWithLineBreak) {
-    ScopedCodePage codePage(CP_UTF8);
+    CodePageScope codePage(CP_UTF8);
     const std::map<DWORD, std::string> texts = {
         {2, "指定されたファイルが見つかりません。\r\n"},
         {3, "指定されたパスが見つかりません。\r\n"},
@@ -388,7 +380,7 @@ TEST(FormatMessageTest, EveryCodeFromAnErrnoHasAText) {
 }
 
 TEST(FormatMessageTest, TextIsInTheProcessCodePage) {
-    ScopedCodePage codePage(CP_SHIFT_JIS);
+    CodePageScope codePage(CP_SHIFT_JIS);
     char buffer[256] = "";
     DWORD length = FormatMessageA(0x1200, nullptr, 3, 0, buffer, sizeof buffer, nullptr);
     CString expected = WideToMultiByte(u"指定されたパスが見つかりません。\r\n");
@@ -398,7 +390,7 @@ TEST(FormatMessageTest, TextIsInTheProcessCodePage) {
 }
 
 TEST(FormatMessageTest, UnknownCodeOrShortBufferLeavesTheBufferAlone) {
-    ScopedCodePage codePage(CP_UTF8);
+    CodePageScope codePage(CP_UTF8);
     const std::string text = "アクセスが拒否されました。\r\n";
     char buffer[256];
     std::memset(buffer, 'x', sizeof buffer);

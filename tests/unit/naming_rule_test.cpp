@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "test_support.h"
+
 #include <climits>
 #include <cstdint>
 #include <cstdio>
@@ -9,15 +11,6 @@
 #include <vector>
 
 namespace {
-
-// Selects a code page for one test and goes back to the locale's even when an assertion fails.
-class CodePageScope {
-public:
-    explicit CodePageScope(UINT codePage) { SetProcessCodePageForTesting(codePage); }
-    ~CodePageScope() { SetProcessCodePageForTesting(0); }
-    CodePageScope(const CodePageScope&) = delete;
-    CodePageScope& operator=(const CodePageScope&) = delete;
-};
 
 // The run counts on with 32-bit wrap-around; so do the tests.
 int Plus(int value, int step) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "test_support.h"
+
 namespace {
 
 struct PatternCase {
@@ -14,12 +16,11 @@ struct PatternCase {
 class SearchPatternTest : public ::testing::TestWithParam<PatternCase> {};
 
 TEST_P(SearchPatternTest, BuildsThePatternAndItsFolder) {
-    SetProcessCodePageForTesting(CP_SHIFT_JIS);
+    CodePageScope shiftJis(CP_SHIFT_JIS);
     const PatternCase& c = GetParam();
     CString pattern = MakeSearchPattern(c.folder, c.filter);
     EXPECT_EQ(pattern, c.pattern);
     EXPECT_EQ(FolderOfPattern(pattern), c.listedFolder);
-    SetProcessCodePageForTesting(0);
 }
 
 INSTANTIATE_TEST_SUITE_P(

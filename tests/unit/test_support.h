@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/text.h"
+
 class TempDir {
 public:
     TempDir();
@@ -21,4 +23,13 @@ public:
 
 private:
     std::string m_path;
+};
+
+// Selects a code page for one test and goes back to the locale's even when an assertion fails.
+class CodePageScope {
+public:
+    explicit CodePageScope(UINT codePage) { SetProcessCodePageForTesting(codePage); }
+    ~CodePageScope() { SetProcessCodePageForTesting(0); }
+    CodePageScope(const CodePageScope&) = delete;
+    CodePageScope& operator=(const CodePageScope&) = delete;
 };

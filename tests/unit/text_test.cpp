@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "test_support.h"
+
 namespace {
 
 TEST(CStringTest, CopiesOfLongTextsShareUntilChanged) {
@@ -72,7 +74,9 @@ TEST(ConversionTest, RoundTripsValidTextAndReplacesInvalidBytes) {
     SetProcessCodePageForTesting(CP_UTF8);
     const char* japanese = "ファイル名.txt";
     EXPECT_EQ(WideToMultiByte(MultiByteToWide(japanese)), japanese);
-    EXPECT_EQ(MultiByteToWide("a\xFF" "b"), u"a\uFFFDb");
+    EXPECT_EQ(MultiByteToWide("a\xFF"
+                              "b"),
+              u"a\uFFFDb");
     EXPECT_EQ(MultiByteToWide("\xC0\xAF"), u"\uFFFD\uFFFD");  // overlong "/"
     EXPECT_EQ(MultiByteToWide("\xF0\x9F\x98\x80"), u"\U0001F600");
     SetProcessCodePageForTesting(CP_SHIFT_JIS);
