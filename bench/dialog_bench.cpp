@@ -38,7 +38,9 @@ public:
     using CMainDlg::LoadFolder;
 };
 
-double Seconds(const QElapsedTimer& timer) { return static_cast<double>(timer.nsecsElapsed()) / 1e9; }
+double Seconds(const QElapsedTimer& timer) {
+    return static_cast<double>(timer.nsecsElapsed()) / 1e9;
+}
 
 template <class T = QWidget>
 T* ControlOf(CWnd& dialog, int id) {
@@ -71,7 +73,8 @@ double RawListing(const fs::path& folder) {
             continue;
         }
         names.emplace_back(entry->d_name);
-        times.push_back(FormatFileTimeText(UnixTimeToFileTime(info.st_mtim.tv_sec, info.st_mtim.tv_nsec)));
+        times.push_back(
+            FormatFileTimeText(UnixTimeToFileTime(info.st_mtim.tv_sec, info.st_mtim.tv_nsec)));
     }
     ::closedir(dir);
     return Seconds(timer);
@@ -138,8 +141,10 @@ void BenchListing(BenchDlg& dialog, const fs::path& root, int count) {
         });
         plainSort = std::min(plainSort, Seconds(timer));
     }
-    std::printf("listing   N=%-7d rows=%-7d dialog %7.1f ms  raw readdir+fstatat+format %7.1f ms  ratio %.2f\n",
-                count, dialog.m_list.GetItemCount(), listing * 1e3, raw * 1e3, listing / raw);
+    std::printf(
+        "listing   N=%-7d rows=%-7d dialog %7.1f ms  raw readdir+fstatat+format %7.1f ms  ratio "
+        "%.2f\n",
+        count, dialog.m_list.GetItemCount(), listing * 1e3, raw * 1e3, listing / raw);
     std::printf("time sort N=%-7d dialog %7.1f ms  plain std::sort %7.1f ms  ratio %.2f\n", count,
                 timeSort * 1e3, plainSort * 1e3, timeSort / plainSort);
 }
@@ -184,13 +189,14 @@ void BenchRename(BenchDlg& dialog, const fs::path& root, int count) {
         Flush(dialog);
         double relist = Seconds(timer);
         double walk = runEnd - ok.answeredAt - relist;
-        std::printf("rename    N=%-7d renamed=%-7zu walk %7.1f ms  plain renameat2 loop %7.1f ms  ratio %.2f  (relist %.1f ms)\n",
-                    count,
-                    static_cast<std::size_t>(std::count_if(fs::directory_iterator(folder), {},
-                                                           [](const auto& e) {
-                                                               return e.path().filename().string()[0] == 'p';
-                                                           })),
-                    walk * 1e3, raw * 1e3, walk / raw, relist * 1e3);
+        std::printf(
+            "rename    N=%-7d renamed=%-7zu walk %7.1f ms  plain renameat2 loop %7.1f ms  ratio "
+            "%.2f  (relist %.1f ms)\n",
+            count,
+            static_cast<std::size_t>(std::count_if(
+                fs::directory_iterator(folder), {},
+                [](const auto& e) { return e.path().filename().string()[0] == 'p'; })),
+            walk * 1e3, raw * 1e3, walk / raw, relist * 1e3);
     }
 }
 

@@ -11,7 +11,9 @@ namespace {
 constexpr const char kSettingsFileName[] = "\\FVanta.ini";
 }
 
-CMainApp::CMainApp() { AfxSetResourceTable(&ProgramResources()); }
+CMainApp::CMainApp() {
+    AfxSetResourceTable(&ProgramResources());
+}
 
 BOOL CMainApp::InitInstance() {
     Enable3dControlsStatic();

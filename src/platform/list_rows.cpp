@@ -49,7 +49,8 @@ void MergeSortEntries(std::vector<SortEntry>& entries, Less less, Prefetch prefe
                 prefetch(left + kAhead < mid ? &entries[left + kAhead] : nullptr);
                 prefetch(right + kAhead < hi ? &entries[right + kAhead] : nullptr);
                 // Take from the right run only when strictly before: equal rows keep their order.
-                merged[out++] = less(entries[right], entries[left]) ? entries[right++] : entries[left++];
+                merged[out++] =
+                    less(entries[right], entries[left]) ? entries[right++] : entries[left++];
             }
             while (left < mid) {
                 merged[out++] = entries[left++];
@@ -278,7 +279,8 @@ void ListRows::Sort(const std::function<int(LPARAM, LPARAM)>& compare) {
         }
     };
     MergeSortEntries(
-        entries, [&](const SortEntry& a, const SortEntry& b) { return compare(a.data, b.data) < 0; },
+        entries,
+        [&](const SortEntry& a, const SortEntry& b) { return compare(a.data, b.data) < 0; },
         prefetch);
     if (m_revision != before) {
         return;  // the callback changed the list; the order it decided no longer fits the rows

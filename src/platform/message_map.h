@@ -3,8 +3,8 @@
 // notification, to a member function. Entries are made through typed helpers, so a handler
 // with the wrong signature for its message does not compile.
 
-#include <initializer_list>
 #include <cstdint>
+#include <initializer_list>
 #include <variant>
 #include <vector>
 

@@ -14,7 +14,9 @@ const T* FindById(std::span<const T> items, UINT id) {
 }
 }  // namespace
 
-void AfxSetResourceTable(const ResourceTable* table) { g_table = table; }
+void AfxSetResourceTable(const ResourceTable* table) {
+    g_table = table;
+}
 
 const DialogTemplate* FindDialogTemplate(UINT id) {
     return g_table != nullptr ? FindById(g_table->dialogs, id) : nullptr;

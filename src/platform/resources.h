@@ -10,7 +10,7 @@ struct ControlTemplate {
     enum class Kind { Edit, Button, Static, ListView, CheckBox, Icon };
     int id;
     Kind kind;
-    const char* text;  // UTF-8; for an icon, unused
+    const char* text;    // UTF-8; for an icon, unused
     short x, y, cx, cy;  // dialog units
     DWORD style;
     UINT iconId = 0;

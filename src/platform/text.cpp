@@ -3,6 +3,7 @@
 #include <iconv.h>
 #include <langinfo.h>
 
+#include <strings.h>
 #include <algorithm>
 #include <cerrno>
 #include <clocale>
@@ -11,7 +12,6 @@
 #include <new>
 #include <stdexcept>
 #include <string>
-#include <strings.h>
 
 #include "resources.h"
 
@@ -35,9 +35,13 @@ UINT LocaleCodePage() {
 
 }  // namespace
 
-UINT GetACP() { return g_codePageOverride != 0 ? g_codePageOverride : LocaleCodePage(); }
+UINT GetACP() {
+    return g_codePageOverride != 0 ? g_codePageOverride : LocaleCodePage();
+}
 
-void SetProcessCodePageForTesting(UINT codePage) { g_codePageOverride = codePage; }
+void SetProcessCodePageForTesting(UINT codePage) {
+    g_codePageOverride = codePage;
+}
 
 BOOL IsDBCSLeadByte(BYTE byte) {
     if (GetACP() != CP_SHIFT_JIS) {
@@ -57,7 +61,6 @@ bool EndsWithSingleByte(std::string_view text, char ch) {
     return last != std::string_view::npos && last == text.size() - 1 && text[last] == ch &&
            (last == 0 || !IsDBCSLeadByte(static_cast<BYTE>(text[last])));
 }
-
 
 CString::CString(const char* text) {
     SetEmpty();
@@ -190,7 +193,9 @@ CString CString::Left(int count) const {
     return CString(View().substr(0, static_cast<std::size_t>(std::clamp(count, 0, GetLength()))));
 }
 
-CString CString::Mid(int first) const { return Mid(first, GetLength()); }
+CString CString::Mid(int first) const {
+    return Mid(first, GetLength());
+}
 
 CString CString::Mid(int first, int count) const {
     first = std::clamp(first, 0, GetLength());

@@ -18,8 +18,12 @@ using LPSTR = char*;
 inline constexpr BOOL TRUE = 1;
 inline constexpr BOOL FALSE = 0;
 
-inline constexpr UINT MAKEWPARAM_LOW(WPARAM w) { return static_cast<UINT>(w & 0xFFFF); }
-inline constexpr UINT MAKEWPARAM_HIGH(WPARAM w) { return static_cast<UINT>((w >> 16) & 0xFFFF); }
+inline constexpr UINT MAKEWPARAM_LOW(WPARAM w) {
+    return static_cast<UINT>(w & 0xFFFF);
+}
+inline constexpr UINT MAKEWPARAM_HIGH(WPARAM w) {
+    return static_cast<UINT>((w >> 16) & 0xFFFF);
+}
 inline constexpr WPARAM MAKEWPARAM(UINT low, UINT high) {
     return static_cast<WPARAM>((low & 0xFFFF) | ((high & 0xFFFF) << 16));
 }

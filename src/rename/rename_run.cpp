@@ -23,9 +23,9 @@ void CMainDlg::OnStartRename() {
     for (int current = first; current != -1;) {
         int next = m_list.GetNextItem(current, LVNI_SELECTED);
         CString fileName = m_list.GetItemText(current, 0);
-        RenamePaths paths = MakeRenamePaths(folderPath, m_strPrefix, start.width,
-                                            static_cast<int>(runningValue), fileName,
-                                            m_nSmallCheck);
+        RenamePaths paths =
+            MakeRenamePaths(folderPath, m_strPrefix, start.width, static_cast<int>(runningValue),
+                            fileName, m_nSmallCheck);
         ++runningValue;
         if (!sameFolder || !MoveFileA(paths.oldPath, paths.newPath)) {
             MessageBox("既に同名のファイル名がフォルダ内に存在します。", "Filvanta",

@@ -37,8 +37,8 @@ SettingsValues ReadSettings(Store& store, const CString& workingDirectory) {
     SettingsValues values;
     for (const SettingKey& setting : kSettingKeys) {
         if (auto* intField = std::get_if<int SettingsValues::*>(&setting.field)) {
-            values.*(*intField) = static_cast<int>(
-                store.GetProfileInt(setting.section, setting.key, std::get<int>(setting.defaultValue)));
+            values.*(*intField) = static_cast<int>(store.GetProfileInt(
+                setting.section, setting.key, std::get<int>(setting.defaultValue)));
         } else {
             const char* fallback = std::get<const char*>(setting.defaultValue);
             values.*std::get<CString SettingsValues::*>(setting.field) = store.GetProfileString(

@@ -9,4 +9,6 @@ const MessageMapBase* CAboutDlg::GetMessageMap() const {
     return &map;
 }
 
-void CAboutDlg::DoDataExchange(CDataExchange* dx) { CDialog::DoDataExchange(dx); }
+void CAboutDlg::DoDataExchange(CDataExchange* dx) {
+    CDialog::DoDataExchange(dx);
+}

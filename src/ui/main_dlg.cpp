@@ -23,25 +23,25 @@ void CMainDlg::DoDataExchange(CDataExchange* dx) {
 
 const MessageMapBase* CMainDlg::GetMessageMap() const {
     using Map = MessageMap<CMainDlg>;
-    static const Map map(CDialog::GetMessageMap(),
-                         {
-                             Map::OnSysCommand(&CMainDlg::OnSysCommand),
-                             Map::Message(WM_PAINT, &CMainDlg::OnPaint),
-                             Map::OnQueryDragIcon(&CMainDlg::OnQueryDragIcon),
-                             Map::Command(BN_CLICKED, IDC_BROWSE, &CMainDlg::OnBrowse),
-                             Map::NotifyFrom(LVN_COLUMNCLICK, IDC_FILE_LIST,
-                                             &CMainDlg::OnColumnClick),
-                             Map::Command(EN_CHANGE, IDC_FOLDER, &CMainDlg::OnFolderOrFilterChange),
-                             Map::Command(EN_CHANGE, IDC_FILTER, &CMainDlg::OnFolderOrFilterChange),
-                             Map::Command(BN_CLICKED, IDC_SELECT_ALL, &CMainDlg::OnSelectAll),
-                             Map::Command(BN_CLICKED, IDC_CLEAR_ALL, &CMainDlg::OnClearSelection),
-                             Map::Command(BN_CLICKED, IDC_MOVE_UP, &CMainDlg::OnMoveUp),
-                             Map::Command(BN_CLICKED, IDC_MOVE_DOWN, &CMainDlg::OnMoveDown),
-                             Map::Command(BN_CLICKED, IDC_START_RENAME, &CMainDlg::OnStartRename),
-                             Map::Message(WM_DESTROY, &CMainDlg::OnDestroy),
-                             Map::Command(BN_CLICKED, IDC_SETTINGS, &CMainDlg::OnSettings),
-                             Map::Command(BN_CLICKED, IDC_EXIT, &CMainDlg::OnExit),
-                         });
+    static const Map map(
+        CDialog::GetMessageMap(),
+        {
+            Map::OnSysCommand(&CMainDlg::OnSysCommand),
+            Map::Message(WM_PAINT, &CMainDlg::OnPaint),
+            Map::OnQueryDragIcon(&CMainDlg::OnQueryDragIcon),
+            Map::Command(BN_CLICKED, IDC_BROWSE, &CMainDlg::OnBrowse),
+            Map::NotifyFrom(LVN_COLUMNCLICK, IDC_FILE_LIST, &CMainDlg::OnColumnClick),
+            Map::Command(EN_CHANGE, IDC_FOLDER, &CMainDlg::OnFolderOrFilterChange),
+            Map::Command(EN_CHANGE, IDC_FILTER, &CMainDlg::OnFolderOrFilterChange),
+            Map::Command(BN_CLICKED, IDC_SELECT_ALL, &CMainDlg::OnSelectAll),
+            Map::Command(BN_CLICKED, IDC_CLEAR_ALL, &CMainDlg::OnClearSelection),
+            Map::Command(BN_CLICKED, IDC_MOVE_UP, &CMainDlg::OnMoveUp),
+            Map::Command(BN_CLICKED, IDC_MOVE_DOWN, &CMainDlg::OnMoveDown),
+            Map::Command(BN_CLICKED, IDC_START_RENAME, &CMainDlg::OnStartRename),
+            Map::Message(WM_DESTROY, &CMainDlg::OnDestroy),
+            Map::Command(BN_CLICKED, IDC_SETTINGS, &CMainDlg::OnSettings),
+            Map::Command(BN_CLICKED, IDC_EXIT, &CMainDlg::OnExit),
+        });
     return &map;
 }
 
@@ -100,7 +100,9 @@ void CMainDlg::OnPaint() {
     DrawIcon(dc, x, y, m_hIcon);
 }
 
-HCURSOR CMainDlg::OnQueryDragIcon() { return m_hIcon; }
+HCURSOR CMainDlg::OnQueryDragIcon() {
+    return m_hIcon;
+}
 
 void CMainDlg::OnDestroy() {
     CDialog::OnDestroy();
@@ -115,4 +117,6 @@ void CMainDlg::OnDestroy() {
     WriteSettings(*AfxGetApp(), settings);
 }
 
-void CMainDlg::OnExit() { DestroyWindow(); }
+void CMainDlg::OnExit() {
+    DestroyWindow();
+}

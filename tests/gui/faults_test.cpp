@@ -119,7 +119,7 @@ void FaultsTest::subfoldersLinksAndLongNamesAreNeverReplaced() {
 
 void FaultsTest::namesThatAreNotUtf8ListAndRenameByteForByte() {
     Folder folder;
-    const QByteArray latin1 = "caf\xE9.JPG";     // a Latin-1 name from an old camera card
+    const QByteArray latin1 = "caf\xE9.JPG";         // a Latin-1 name from an old camera card
     const QByteArray sjis = "\x8E\xCA\x90\x5E.jpg";  // 写真 in Shift_JIS
     Write(folder / latin1, "latin1");
     Write(folder / sjis, "sjis");

@@ -27,7 +27,8 @@ void Touch(const QString& path, const QDateTime& when = QDateTime()) {
 
 // The working folder's settings point the first listing at folder with the given filter.
 void StoreFolder(const WorkingFolder& work, const QString& folder, const QString& filter) {
-    work.Write("FVanta.ini", ("[Data]\r\nFolder=" + folder + "\r\nKaku=" + filter + "\r\n").toUtf8());
+    work.Write("FVanta.ini",
+               ("[Data]\r\nFolder=" + folder + "\r\nKaku=" + filter + "\r\n").toUtf8());
 }
 
 }  // namespace

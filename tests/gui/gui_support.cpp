@@ -7,9 +7,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <unistd.h>
 #include <cstdlib>
 #include <cstring>
-#include <unistd.h>
 
 #include "platform/qt/handles.h"
 
@@ -110,9 +110,13 @@ OpenMainDialog::~OpenMainDialog() {
     TestApp().m_pMainWnd = nullptr;
 }
 
-QLineEdit* OpenMainDialog::Edit(int id) { return Control<QLineEdit>(dialog, id); }
+QLineEdit* OpenMainDialog::Edit(int id) {
+    return Control<QLineEdit>(dialog, id);
+}
 
-QPushButton* OpenMainDialog::Button(int id) { return Control<QPushButton>(dialog, id); }
+QPushButton* OpenMainDialog::Button(int id) {
+    return Control<QPushButton>(dialog, id);
+}
 
 QStringList OpenMainDialog::Names() {
     QStringList names;
@@ -165,8 +169,8 @@ BoxAnswerer::BoxAnswerer(QString cancelCaption) : m_cancelCaption(std::move(canc
             entry.buttons << b->text();
         }
         seen << entry;
-        QString wanted = entry.caption == m_cancelCaption ? QStringLiteral("キャンセル")
-                                                          : QStringLiteral("OK");
+        QString wanted =
+            entry.caption == m_cancelCaption ? QStringLiteral("キャンセル") : QStringLiteral("OK");
         for (QAbstractButton* b : box->buttons()) {
             if (b->text() == wanted) {
                 b->click();
@@ -177,4 +181,6 @@ BoxAnswerer::BoxAnswerer(QString cancelCaption) : m_cancelCaption(std::move(canc
     m_timer.start();
 }
 
-BoxAnswerer::~BoxAnswerer() { m_timer.stop(); }
+BoxAnswerer::~BoxAnswerer() {
+    m_timer.stop();
+}

@@ -43,13 +43,13 @@ protected:
     }
     const MessageMapBase* GetMessageMap() const override {
         using Map = MessageMap<CountingDlg>;
-        static const Map map(CDialog::GetMessageMap(),
-                             {
-                                 Map::Command(EN_CHANGE, IDC_FOLDER, &CountingDlg::OnChange),
-                                 Map::NotifyFrom(LVN_COLUMNCLICK, IDC_FILE_LIST,
-                                                 &CountingDlg::OnColumnClick),
-                                 Map::Command(BN_CLICKED, IDC_START_RENAME, &CountingDlg::OnStart),
-                             });
+        static const Map map(
+            CDialog::GetMessageMap(),
+            {
+                Map::Command(EN_CHANGE, IDC_FOLDER, &CountingDlg::OnChange),
+                Map::NotifyFrom(LVN_COLUMNCLICK, IDC_FILE_LIST, &CountingDlg::OnColumnClick),
+                Map::Command(BN_CLICKED, IDC_START_RENAME, &CountingDlg::OnStart),
+            });
         return &map;
     }
     void OnChange() { ++changes; }
@@ -139,11 +139,12 @@ void MainDlgTest::everyEndingPathSavesTheSameValues() {
 void MainDlgTest::storedValuesComeBackAndUnknownLinesSurvive() {
     WorkingFolder folder;
     QByteArray prefix(5000, 'p');
-    folder.Write("FVanta.ini", "; kept\r\n[Other]\r\nKey = value \r\n[application]\r\nversion=7\r\n"
-                               "[Data]\r\nFolder=/tmp\r\nPrefix=" +
-                                   prefix +
-                                   "\r\nStartNumber= \"  7\" \r\nKaku=*.*\r\n"
-                                   "[Config]\r\nSmallCheck=2\r\nExtra=1\r\n");
+    folder.Write("FVanta.ini",
+                 "; kept\r\n[Other]\r\nKey = value \r\n[application]\r\nversion=7\r\n"
+                 "[Data]\r\nFolder=/tmp\r\nPrefix=" +
+                     prefix +
+                     "\r\nStartNumber= \"  7\" \r\nKaku=*.*\r\n"
+                     "[Config]\r\nSmallCheck=2\r\nExtra=1\r\n");
     {
         OpenMainDialog main;
         QCOMPARE(main.dialog.m_nVersion, 7);
@@ -189,9 +190,9 @@ void MainDlgTest::layoutFollowsTheTemplate() {
     QCOMPARE(Control(main.dialog, IDC_FILE_LIST)->geometry(), px(10, 40, 160, 145));
     QCOMPARE(main.Button(IDC_EXIT)->geometry(), px(175, 205, 55, 15));
     const std::pair<int, const char*> buttons[] = {
-        {IDC_BROWSE, "参照"},     {IDC_SELECT_ALL, "全選択"}, {IDC_CLEAR_ALL, "全解除"},
-        {IDC_MOVE_UP, "↑"},       {IDC_MOVE_DOWN, "↓"},       {IDC_START_RENAME, "変換開始"},
-        {IDC_SETTINGS, "設定"},   {IDC_EXIT, "終了"},
+        {IDC_BROWSE, "参照"},   {IDC_SELECT_ALL, "全選択"}, {IDC_CLEAR_ALL, "全解除"},
+        {IDC_MOVE_UP, "↑"},     {IDC_MOVE_DOWN, "↓"},       {IDC_START_RENAME, "変換開始"},
+        {IDC_SETTINGS, "設定"}, {IDC_EXIT, "終了"},
     };
     for (auto [id, text] : buttons) {
         QCOMPARE(main.Button(id)->text(), QString::fromUtf8(text));
@@ -203,14 +204,15 @@ void MainDlgTest::layoutFollowsTheTemplate() {
     QCOMPARE(labels, (QStringList{"変更元フォルダ", "前固定部", "開始番号", "表示拡張子"}));
     QVERIFY(main.Button(IDC_START_RENAME)->isDefault());
     QFont font = window->font();
-    QVERIFY(QFontInfo(font).family().contains("Gothic") || QFontInfo(font).family().contains("ゴシック"));
+    QVERIFY(QFontInfo(font).family().contains("Gothic") ||
+            QFontInfo(font).family().contains("ゴシック"));
 }
 
 void MainDlgTest::tabWalksTheTemplateOrder() {
     WorkingFolder folder;
     OpenMainDialog main;
-    const int order[] = {IDC_FOLDER,       IDC_BROWSE,    IDC_FILE_LIST, IDC_PREFIX,
-                         IDC_START_NUMBER, IDC_FILTER,    IDC_SELECT_ALL, IDC_CLEAR_ALL,
+    const int order[] = {IDC_FOLDER,       IDC_BROWSE,    IDC_FILE_LIST,    IDC_PREFIX,
+                         IDC_START_NUMBER, IDC_FILTER,    IDC_SELECT_ALL,   IDC_CLEAR_ALL,
                          IDC_MOVE_UP,      IDC_MOVE_DOWN, IDC_START_RENAME, IDC_SETTINGS,
                          IDC_EXIT,         IDC_FOLDER};
     QTRY_COMPARE(QApplication::focusWidget(), Control(main.dialog, IDC_FOLDER));
@@ -293,7 +295,8 @@ void MainDlgTest::listColumnsAndSelectionByMouse() {
     QWidget* view = Control(main.dialog, IDC_FILE_LIST);
     auto* header = view->findChild<QHeaderView*>();
     QCOMPARE(header->count(), 2);
-    QCOMPARE(header->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("ファイル名"));
+    QCOMPARE(header->model()->headerData(0, Qt::Horizontal).toString(),
+             QStringLiteral("ファイル名"));
     QCOMPARE(header->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("更新日時"));
     // Widths given for the platform's font grow with our dialog units.
     double scale = std::max(1.0, DialogBaseUnits(view->font()).width() / 6.0);
@@ -337,7 +340,8 @@ void MainDlgTest::readOnlyWorkingFolderLosesNothing() {
     folder.Write("FVanta.ini", before);
     QFile::setPermissions(folder.Path(), QFile::ReadOwner | QFile::ExeOwner);
     if (access(folder.Path().toLocal8Bit().constData(), W_OK) == 0) {
-        QFile::setPermissions(folder.Path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QFile::setPermissions(folder.Path(),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QSKIP("running with rights that ignore a read-only folder");
     }
     {

@@ -117,7 +117,7 @@ void OptionsAboutTest::optionsDialogLayout() {
     QCOMPARE(okText, QStringLiteral("OK"));
     QCOMPARE(cancelText, QStringLiteral("ｷｬﾝｾﾙ"));
     QCOMPARE(boxText, QStringLiteral("変換時に拡張子を小文字にする。"));
-    QVERIFY(focused != nullptr);  // OK, the first tab stop
+    QVERIFY(focused != nullptr);              // OK, the first tab stop
     QVERIFY(offset.manhattanLength() <= 40);  // centred over the main window
 }
 

@@ -152,14 +152,15 @@ void RenameRunTest::cancelAndNoSelectionDoNothing() {
         QCOMPARE(answers.seen.size(), 1);
     }
     QCOMPARE(photos.Files(), (QStringList{"a.txt", "b.txt"}));
-    QCOMPARE(main.Selected(), QList<int>{1});  // not relisted
+    QCOMPARE(main.Selected(), QList<int>{1});                                      // not relisted
     QCOMPARE(main.dialog.m_strFolder, CString(photos.path.toUtf8().constData()));  // not read
 }
 
 void RenameRunTest::numbersWrapAtTheLimitAndExtensionsLowerOnlyForOne() {
     PhotoFolder photos({"a.JPG", "b.JPG"});
-    photos.work.Write("FVanta.ini",
-                      ("[Data]\r\nFolder=" + photos.path + "\r\n[Config]\r\nSmallCheck=2\r\n").toUtf8());
+    photos.work.Write(
+        "FVanta.ini",
+        ("[Data]\r\nFolder=" + photos.path + "\r\n[Config]\r\nSmallCheck=2\r\n").toUtf8());
     OpenMainDialog main;
     main.Edit(IDC_START_NUMBER)->setText("2147483647");
     Select(main, {0, 1});
@@ -211,8 +212,8 @@ void RenameRunTest::movesOnlyOutOfTheListedFolder() {
 
 void RenameRunTest::randomRunsLoseNothing() {
     QRandomGenerator random(20261211);
-    const QStringList pool{"a.txt", "b.TXT", "p1.txt", "p01.jpg", "p2.txt", "c.jpg",
-                           "p3.txt", "1.txt", "2.txt", "03", ".hidden"};
+    const QStringList pool{"a.txt",  "b.TXT", "p1.txt", "p01.jpg", "p2.txt", "c.jpg",
+                           "p3.txt", "1.txt", "2.txt",  "03",      ".hidden"};
     const QStringList prefixes{"p", "", "sub\\", "missing\\", "q"};
     const QStringList starts{"1", "01", "0", "-1", "abc", "3"};
     for (int round = 0; round < 40; ++round) {
@@ -253,9 +254,9 @@ void RenameRunTest::randomRunsLoseNothing() {
         StartNumber number = ParseStartNumber(start.toUtf8().constData());
         auto value = static_cast<unsigned>(number.value);
         for (int row : main.Selected()) {
-            RenamePaths paths = MakeRenamePaths("", prefix.toUtf8().constData(), number.width,
-                                                static_cast<int>(value++),
-                                                order[row].toUtf8().constData(), 1);
+            RenamePaths paths =
+                MakeRenamePaths("", prefix.toUtf8().constData(), number.width,
+                                static_cast<int>(value++), order[row].toUtf8().constData(), 1);
             QString target = QString::fromUtf8(paths.newPath.GetString()).replace('\\', '/');
             QString parent = QFileInfo(target).path();
             auto folder = expected.find(parent);

@@ -96,8 +96,10 @@ void SelectionTest::noSelectionWarnsAndChangesNothing() {
             main.Button(button)->click();
             QCOMPARE(answers.seen.size(), 1);
             QCOMPARE(answers.seen[0].caption, QStringLiteral("Muldreth"));
-            QCOMPARE(answers.seen[0].text,
-                     QStringLiteral("ファイルが選択されていません。\nファイルを選択してから操作を行って下さい。"));
+            QCOMPARE(
+                answers.seen[0].text,
+                QStringLiteral(
+                    "ファイルが選択されていません。\nファイルを選択してから操作を行って下さい。"));
             QCOMPARE(answers.seen[0].icon, QMessageBox::Warning);
             QCOMPARE(answers.seen[0].buttons, QStringList{"OK"});
             QCOMPARE(main.Names(), rows);

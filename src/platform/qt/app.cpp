@@ -80,9 +80,9 @@ QWidget* WidgetOf(const CWnd* wnd) {
 }  // namespace
 
 int CWnd::MessageBox(LPCSTR text, LPCSTR caption, UINT type) {
-    CString title = caption != nullptr ? CString(caption)
-                                       : CString(AfxGetApp() != nullptr ? AfxGetApp()->m_pszAppName
-                                                                        : nullptr);
+    CString title = caption != nullptr
+                        ? CString(caption)
+                        : CString(AfxGetApp() != nullptr ? AfxGetApp()->m_pszAppName : nullptr);
     return ShowMessageBox(WidgetOf(this), CString(text), title, type);
 }
 
@@ -111,9 +111,13 @@ CWinApp::~CWinApp() {
     }
 }
 
-BOOL CWinApp::InitInstance() { return TRUE; }
+BOOL CWinApp::InitInstance() {
+    return TRUE;
+}
 
-int CWinApp::ExitInstance() { return 0; }
+int CWinApp::ExitInstance() {
+    return 0;
+}
 
 UINT CWinApp::GetProfileInt(LPCSTR section, LPCSTR entry, int defaultValue) {
     if (m_pszProfileName == nullptr) {
@@ -182,11 +186,17 @@ HICON CWinApp::LoadIcon(UINT id) const {
     return result;
 }
 
-QIcon IconFor(HICON icon) { return icon != nullptr ? icon->icon : QIcon(); }
+QIcon IconFor(HICON icon) {
+    return icon != nullptr ? icon->icon : QIcon();
+}
 
-CWinApp* AfxGetApp() { return g_app; }
+CWinApp* AfxGetApp() {
+    return g_app;
+}
 
-CWnd* AfxGetMainWnd() { return g_app != nullptr ? g_app->m_pMainWnd : nullptr; }
+CWnd* AfxGetMainWnd() {
+    return g_app != nullptr ? g_app->m_pMainWnd : nullptr;
+}
 
 int GetSystemMetrics(int index) {
     switch (index) {
@@ -205,7 +215,9 @@ CPaintDC::CPaintDC(CWnd* wnd) : m_hDC(nullptr) {
     }
 }
 
-CPaintDC::~CPaintDC() { delete m_hDC; }
+CPaintDC::~CPaintDC() {
+    delete m_hDC;
+}
 
 BOOL DrawIcon(HDC dc, int x, int y, HICON icon) {
     if (dc == nullptr || icon == nullptr) {
@@ -222,7 +234,8 @@ void AfxWinInit(int& argc, char** argv) {
     static QTranslator qtTranslator;
     if (qtTranslator.isEmpty() &&
         qtTranslator.load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"),
-                          QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+                          QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         QApplication::installTranslator(&qtTranslator);
     }
     CWinApp* app = AfxGetApp();

@@ -74,8 +74,8 @@ DialogWidget::DialogWidget(const DialogTemplate& dialogTemplate, CDialog* dialog
     setObjectName(QString::number(dialogTemplate.id));
     setAttribute(Qt::WA_DeleteOnClose, false);
 
-    Qt::WindowFlags flags = (owner == nullptr ? Qt::Window : Qt::Dialog) |
-                            Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+    Qt::WindowFlags flags = (owner == nullptr ? Qt::Window : Qt::Dialog) | Qt::CustomizeWindowHint |
+                            Qt::WindowTitleHint;
     if (dialogTemplate.style & WS_SYSMENU) {
         flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
         // Alt+Space opens the window's menu whichever control has the focus.
@@ -106,7 +106,9 @@ DialogWidget::DialogWidget(const DialogTemplate& dialogTemplate, CDialog* dialog
     }
 }
 
-DialogWidget::~DialogWidget() { Detach(); }
+DialogWidget::~DialogWidget() {
+    Detach();
+}
 
 void DialogWidget::Detach() {
     for (auto& control : m_controls) {
@@ -170,9 +172,9 @@ void DialogWidget::AddControl(const ControlTemplate& control, const QFont& font,
         case ControlTemplate::Kind::Static: {
             auto* label = new QLabel(text, this);
             label->setTextFormat(Qt::PlainText);
-            label->setAlignment(((control.style & 0xF) == SS_CENTER ? Qt::AlignHCenter
-                                                                     : Qt::AlignLeft) |
-                                Qt::AlignTop);
+            label->setAlignment(
+                ((control.style & 0xF) == SS_CENTER ? Qt::AlignHCenter : Qt::AlignLeft) |
+                Qt::AlignTop);
             widget = label;
             break;
         }
@@ -192,8 +194,8 @@ void DialogWidget::AddControl(const ControlTemplate& control, const QFont& font,
     }
     widget->setObjectName(QString::number(control.id));
     widget->setFont(font);
-    widget->setGeometry(DialogUnitsToPixels(QRect(control.x, control.y, control.cx, control.cy),
-                                            baseUnits));
+    widget->setGeometry(
+        DialogUnitsToPixels(QRect(control.x, control.y, control.cx, control.cy), baseUnits));
     bool tabStop = (control.style & WS_TABSTOP) != 0;
     if (control.kind == ControlTemplate::Kind::Static ||
         control.kind == ControlTemplate::Kind::Icon) {

@@ -15,12 +15,12 @@
 // A window the program can name: a dialog or one of its controls.
 struct WindowHandle {
     QPointer<QWidget> widget;
-    CWnd* owner = nullptr;                // the dialog object, for a dialog's own handle
-    WindowHandle* dialog = nullptr;       // the dialog a control belongs to
+    CWnd* owner = nullptr;           // the dialog object, for a dialog's own handle
+    WindowHandle* dialog = nullptr;  // the dialog a control belongs to
     int id = 0;
     ControlTemplate::Kind kind = ControlTemplate::Kind::Static;
-    std::unique_ptr<CWnd> wrapper;        // what GetDlgItem hands out
-    std::vector<CWnd*> attached;          // objects that DDX_Control bound to this control
+    std::unique_ptr<CWnd> wrapper;  // what GetDlgItem hands out
+    std::vector<CWnd*> attached;    // objects that DDX_Control bound to this control
 
     // Detaches every object that names this window; the widget goes after the current event.
     void Forget();

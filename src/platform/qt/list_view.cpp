@@ -8,7 +8,6 @@
 
 #include <algorithm>
 
-
 ListView::ListView(WindowHandle* handle, double widthScale, QWidget* parent)
     : QAbstractScrollArea(parent),
       m_handle(handle),
@@ -119,9 +118,13 @@ bool ListView::viewportEvent(QEvent* event) {
     return QAbstractScrollArea::viewportEvent(event);
 }
 
-int ListView::PageRows() const { return std::max(1, viewport()->height() / m_rowHeight); }
+int ListView::PageRows() const {
+    return std::max(1, viewport()->height() / m_rowHeight);
+}
 
-int ListView::TopIndex() const { return verticalScrollBar()->value(); }
+int ListView::TopIndex() const {
+    return verticalScrollBar()->value();
+}
 
 int ListView::RowAt(QPoint point) const {
     if (point.y() < 0) {
@@ -202,9 +205,9 @@ void ListView::mousePressEvent(QMouseEvent* event) {
     }
     int row = RowAt(event->position().toPoint());
     Qt::KeyboardModifiers mods = event->modifiers();
-    bool onText = row >= 0 && (m_fullRowSelect || event->position().x() <
-                                                      m_header->sectionViewportPosition(0) +
-                                                          m_header->sectionSize(0));
+    bool onText = row >= 0 &&
+                  (m_fullRowSelect || event->position().x() < m_header->sectionViewportPosition(0) +
+                                                                  m_header->sectionSize(0));
     if (!onText) {
         // A click on empty space clears the selection, unless Ctrl or Shift holds it.
         if (!(mods & (Qt::ControlModifier | Qt::ShiftModifier))) {
@@ -384,7 +387,8 @@ int CListCtrl::InsertItem(UINT mask, int item, LPCSTR text, UINT state, UINT sta
     if (rows == nullptr || item < 0) {
         return -1;
     }
-    int index = rows->Insert(item, (mask & LVIF_TEXT) && text != nullptr ? CString(text) : CString());
+    int index =
+        rows->Insert(item, (mask & LVIF_TEXT) && text != nullptr ? CString(text) : CString());
     if (mask & LVIF_STATE) {
         rows->SetState(index, state, stateMask);
     }
@@ -488,9 +492,8 @@ BOOL CListCtrl::SortItems(PFNLVCOMPARE compare, DWORD_PTR data) {
     if (rows == nullptr || compare == nullptr) {
         return FALSE;
     }
-    rows->Sort([compare, data](LPARAM a, LPARAM b) {
-        return compare(a, b, static_cast<LPARAM>(data));
-    });
+    rows->Sort(
+        [compare, data](LPARAM a, LPARAM b) { return compare(a, b, static_cast<LPARAM>(data)); });
     Changed();
     return TRUE;
 }

@@ -47,8 +47,8 @@ LPITEMIDLIST SHBrowseForFolderA(BROWSEINFOA* info) {
     picker.setFileMode(QFileDialog::Directory);
     picker.setAcceptMode(QFileDialog::AcceptOpen);
     picker.setWindowModality(Qt::ApplicationModal);
-    QString root = info->pidlRoot != nullptr ? ToQString(info->pidlRoot->path.View())
-                                             : QStringLiteral("/");
+    QString root =
+        info->pidlRoot != nullptr ? ToQString(info->pidlRoot->path.View()) : QStringLiteral("/");
     picker.setDirectory(root);
     if (picker.exec() != QDialog::Accepted || picker.selectedFiles().isEmpty()) {
         return nullptr;

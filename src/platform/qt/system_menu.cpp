@@ -26,9 +26,12 @@ struct StandardCommand {
 
 // As a Japanese system labels its window menu.
 constexpr StandardCommand kStandardCommands[] = {
-    {SC_RESTORE, "元のサイズに戻す(&R)", nullptr}, {SC_MOVE, "移動(&M)", nullptr},
-    {SC_SIZE, "サイズ変更(&S)", nullptr},          {SC_MINIMIZE, "最小化(&N)", nullptr},
-    {SC_MAXIMIZE, "最大化(&X)", nullptr},          {0, nullptr, nullptr},
+    {SC_RESTORE, "元のサイズに戻す(&R)", nullptr},
+    {SC_MOVE, "移動(&M)", nullptr},
+    {SC_SIZE, "サイズ変更(&S)", nullptr},
+    {SC_MINIMIZE, "最小化(&N)", nullptr},
+    {SC_MAXIMIZE, "最大化(&X)", nullptr},
+    {0, nullptr, nullptr},
     {SC_CLOSE, "閉じる(&C)", "Alt+F4"},
 };
 

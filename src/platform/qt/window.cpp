@@ -26,13 +26,13 @@ std::uintptr_t NotifyHeaderOf::Id(LPARAM lParam) {
 
 QString ToQString(std::string_view bytes) {
     std::u16string wide = MultiByteToWide(bytes);
-    return QString(reinterpret_cast<const QChar*>(wide.data()), static_cast<qsizetype>(wide.size()));
+    return QString(reinterpret_cast<const QChar*>(wide.data()),
+                   static_cast<qsizetype>(wide.size()));
 }
 
 CString FromQString(const QString& text) {
-    return WideToMultiByte(
-        std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
-                            static_cast<std::size_t>(text.size())));
+    return WideToMultiByte(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
+                                               static_cast<std::size_t>(text.size())));
 }
 
 void WindowHandle::Forget() {
@@ -128,7 +128,9 @@ CWnd* CWnd::GetDlgItem(int id) const {
     return control->wrapper.get();
 }
 
-int CWnd::GetDlgCtrlID() const { return m_hWnd != nullptr ? m_hWnd->id : 0; }
+int CWnd::GetDlgCtrlID() const {
+    return m_hWnd != nullptr ? m_hWnd->id : 0;
+}
 
 void CWnd::GetWindowText(CString& text) const {
     text = m_hWnd != nullptr ? ControlText(m_hWnd) : CString();
@@ -164,8 +166,8 @@ void CWnd::GetClientRect(RECT* rect) const {
 }
 
 HICON CWnd::SetIcon(HICON icon, BOOL bigIcon) {
-    return reinterpret_cast<HICON>(SendMessage(WM_SETICON, bigIcon ? ICON_BIG : ICON_SMALL,
-                                               reinterpret_cast<LPARAM>(icon)));
+    return reinterpret_cast<HICON>(
+        SendMessage(WM_SETICON, bigIcon ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(icon)));
 }
 
 CMenu* CWnd::GetSystemMenu(BOOL revert) {
@@ -189,8 +191,7 @@ LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (m_notificationsLocked &&
-        ((message == WM_COMMAND && lParam != 0) || message == WM_NOTIFY)) {
+    if (m_notificationsLocked && ((message == WM_COMMAND && lParam != 0) || message == WM_NOTIFY)) {
         return 0;
     }
     CurrentMessage saved = m_current;
@@ -208,7 +209,9 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     return result;
 }
 
-LRESULT CWnd::Default() { return DefWindowProc(m_current.message, m_current.wParam, m_current.lParam); }
+LRESULT CWnd::Default() {
+    return DefWindowProc(m_current.message, m_current.wParam, m_current.lParam);
+}
 
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     QWidget* widget = m_hWnd != nullptr ? m_hWnd->widget.data() : nullptr;
@@ -266,13 +269,21 @@ BOOL CWnd::UpdateData(BOOL saveAndValidate) {
     return TRUE;
 }
 
-void CWnd::BeginWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+void CWnd::BeginWaitCursor() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
 
-void CWnd::EndWaitCursor() { QApplication::restoreOverrideCursor(); }
+void CWnd::EndWaitCursor() {
+    QApplication::restoreOverrideCursor();
+}
 
-CWaitCursor::CWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+CWaitCursor::CWaitCursor() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
 
-CWaitCursor::~CWaitCursor() { QApplication::restoreOverrideCursor(); }
+CWaitCursor::~CWaitCursor() {
+    QApplication::restoreOverrideCursor();
+}
 
 // CDialog
 
@@ -285,10 +296,11 @@ CDialog::~CDialog() {
 }
 
 const MessageMapBase* CDialog::GetMessageMap() const {
-    static const MessageMap<CDialog> map(nullptr, {
-                                                      MessageMap<CDialog>::Command(BN_CLICKED, IDOK, &CDialog::OnOK),
-                                                      MessageMap<CDialog>::Command(BN_CLICKED, IDCANCEL, &CDialog::OnCancel),
-                                                  });
+    static const MessageMap<CDialog> map(
+        nullptr, {
+                     MessageMap<CDialog>::Command(BN_CLICKED, IDOK, &CDialog::OnOK),
+                     MessageMap<CDialog>::Command(BN_CLICKED, IDCANCEL, &CDialog::OnCancel),
+                 });
     return &map;
 }
 
@@ -357,7 +369,8 @@ INT_PTR CDialog::DoModal() {
     }
     // The owner takes input again, and is the active window as it was before.
     if (HWND ownerHandle = owner != nullptr ? owner->GetSafeHwnd() : nullptr;
-        ownerHandle != nullptr && ownerHandle->widget != nullptr && ownerHandle->widget->isVisible()) {
+        ownerHandle != nullptr && ownerHandle->widget != nullptr &&
+        ownerHandle->widget->isVisible()) {
         ownerHandle->widget->activateWindow();
     }
     return m_nModalResult;
@@ -409,7 +422,9 @@ void CDialog::OnOK() {
     EndDialog(IDOK);
 }
 
-void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+void CDialog::OnCancel() {
+    EndDialog(IDCANCEL);
+}
 
 // Data exchange
 
@@ -440,7 +455,9 @@ void DDX_Check(CDataExchange* dx, int id, int& value) {
     if (value < 0 || value > 2) {
         value = 0;
     }
-    box->setCheckState(value == 1 ? Qt::Checked : value == 2 ? Qt::PartiallyChecked : Qt::Unchecked);
+    box->setCheckState(value == 1   ? Qt::Checked
+                       : value == 2 ? Qt::PartiallyChecked
+                                    : Qt::Unchecked);
 }
 
 void DDX_Control(CDataExchange* dx, int id, CWnd& control) {

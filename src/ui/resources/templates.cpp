@@ -78,4 +78,6 @@ const ResourceTable kResources = {kDialogs, kStrings, kIcons};
 
 }  // namespace
 
-const ResourceTable& ProgramResources() { return kResources; }
+const ResourceTable& ProgramResources() {
+    return kResources;
+}
