@@ -92,6 +92,9 @@ void CMainDlg::StampRowIndexes() {
 int CompareRows(LPARAM firstData, LPARAM secondData, LPARAM sortParam) {
     const auto* param = reinterpret_cast<const SortParam*>(sortParam);
     auto* dialog = static_cast<CMainDlg*>(AfxGetMainWnd());
+    if (dialog == nullptr) {
+        return 0;
+    }
     CString first = dialog->m_list.GetItemText(static_cast<int>(firstData), param->nColumn);
     CString second = dialog->m_list.GetItemText(static_cast<int>(secondData), param->nColumn);
     return param->bAscending ? CompareRowTexts(first.View(), second.View())
