@@ -22,3 +22,7 @@ bench: build
 
 clean:
 	rm -rf $(BUILD)
+
+.PHONY: package
+package: build
+	@cmake --build $(BUILD) --target package

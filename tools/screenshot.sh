@@ -21,7 +21,8 @@ done
 # A fixed folder keeps the picture the same from run to run; mkdir fails if another run has it.
 work=/tmp/filvanta-screenshot
 mkdir -m 700 "$work" 2>/dev/null || work=$(mktemp -d)
-trap 'kill "${pid:-}" "${xvfb:-}" 2>/dev/null; rm -rf "$work"' EXIT
+# Waiting for the server to go keeps its display number from being handed to the next run early.
+trap 'kill "${pid:-}" "${xvfb:-}" 2>/dev/null; wait; rm -rf "$work"' EXIT
 export LC_ALL=C.UTF-8 TZ=Asia/Tokyo
 
 photos=$work/写真
@@ -46,7 +47,8 @@ printf '[Application]\r\nVersion=20\r\n[Data]\r\nFolder=%s\r\nPrefix=京都旅�
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
 xvfb=$!
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=:$(head -n 1 "$work/display") QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR=$work
+display=:$(head -n 1 "$work/display")
+export DISPLAY=$display QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR=$work
 for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 
 "$program" &
@@ -70,6 +72,18 @@ for _ in $(seq 50); do
     current=$(md5sum <"$work/window.xwd")
     [ "$current" = "$previous" ] && break
     previous=$current
+done
+# The focused edit's caret blinks; over a second of pictures keep the darkest, the one showing
+# it, so that every run saves the same picture.
+darkest=""
+for i in $(seq 6); do
+    sleep 0.2
+    xwd -silent -id "$window" >"$work/frame$i.xwd"
+    mean=$(convert "xwd:$work/frame$i.xwd" -precision 15 -format '%[mean]' info:)
+    if [ -z "$darkest" ] || awk -v a="$mean" -v b="$darkest" 'BEGIN { exit !(a < b) }'; then
+        darkest=$mean
+        cp "$work/frame$i.xwd" "$work/window.xwd"
+    fi
 done
 mkdir -p "$(dirname "$output")"
 convert "xwd:$work/window.xwd" -strip -define png:exclude-chunks=date,time "png:$output"

@@ -62,7 +62,7 @@ fi
 
 # The icons must show the pixel rows the window uses: '.' transparent, a hex digit a palette
 # index, opaque.
-palette=($(grep -A2 'kIconPalette = {' "$icon_data" | grep -Eo '0x[0-9A-Fa-f]{6}'))
+mapfile -t palette < <(grep -A2 'kIconPalette = {' "$icon_data" | grep -Eo '0x[0-9A-Fa-f]{6}')
 [ ${#palette[@]} -eq 16 ] || fail "cannot read the palette from $icon_data"
 expected_pixels() {
     local size=$1 row c i
@@ -95,11 +95,11 @@ for size in 32 16; do
         fail "the ${size}x${size} icon's pixels differ from the window icon's: $(head "$work/pixels.diff")"
 done
 
-metainfo=("$root"/usr/share/metainfo/*.metainfo.xml)
-if [ ${#metainfo[@]} -ne 1 ] || [ ! -f "${metainfo[0]}" ]; then
+metainfos=("$root"/usr/share/metainfo/*.metainfo.xml)
+if [ ${#metainfos[@]} -ne 1 ] || [ ! -f "${metainfos[0]}" ]; then
     fail "not one metainfo file in /usr/share/metainfo"
 else
-    metainfo=${metainfo[0]}
+    metainfo=${metainfos[0]}
     if ! out=$(appstreamcli validate --no-net --no-color "$metainfo" 2>&1); then
         fail "appstreamcli validate: $out"
     fi
