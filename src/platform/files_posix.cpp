@@ -65,18 +65,29 @@ public:
         : m_pattern(pattern),
           m_doubleByte(DoubleByteCodePage()),
           m_matchesAll(pattern == "*" || pattern == "*.*"),
-          m_endsInDotStar(pattern.size() >= 2 && pattern.substr(pattern.size() - 2) == ".*") {}
+          m_endsInDotStar(pattern.ends_with(".*") &&
+                          EndsWithSingleByte(pattern.substr(0, pattern.size() - 1), '.')) {}
 
     bool operator()(std::string_view name) const {
         if (m_matchesAll || Match(m_pattern, name)) {
             return true;
         }
         // "x.*" also stands for "x" with no extension, so "*.*" takes names without a dot.
-        return m_endsInDotStar && name.find('.') == std::string_view::npos &&
+        return m_endsInDotStar && !HasDot(name) &&
                Match(std::string_view(m_pattern).substr(0, m_pattern.size() - 2), name);
     }
 
 private:
+    // A lead byte takes any byte after it, "." included, as the second half of its character.
+    bool HasDot(std::string_view name) const {
+        for (std::size_t i = 0; i < name.size(); i += CharLength(name, i, m_doubleByte)) {
+            if (name[i] == '.') {
+                return true;
+            }
+        }
+        return false;
+    }
+
     // Greedy, going back only to the latest "*": enough for "*" and "?" alone, and linear for
     // the usual patterns.
     bool Match(std::string_view pattern, std::string_view name) const {

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
@@ -300,7 +301,10 @@ IniDocument IniDocument::Parse(std::string_view bytes) {
     if (bytes.starts_with(kUtf16LeBom)) {
         decoded = DecodeUtf16Le(bytes.substr(kUtf16LeBom.size()));
         bytes = decoded;
-    } else if (bytes.starts_with(kUtf8Bom)) {
+    }
+    // A UTF-16 file that repeats its mark decodes to text that starts with the UTF-8 mark: take
+    // it off too, or the first line would read differently once the file is written back.
+    if (bytes.starts_with(kUtf8Bom)) {
         doc.m_bom = kUtf8Bom;
         bytes.remove_prefix(kUtf8Bom.size());
     }
@@ -375,7 +379,9 @@ CString ProfileGetString(const char* path, std::string_view section, std::string
     if (!value) {
         return defaultValue;
     }
-    return CString(std::string_view(*value).substr(0, kValueLimit));
+    // The platform hands the value over as a C string in that buffer: it ends at a NUL too.
+    std::string_view text(*value);
+    return CString(text.substr(0, std::min(text.find('\0'), kValueLimit)));
 }
 
 int ProfileGetInt(const char* path, std::string_view section, std::string_view key,
