@@ -44,7 +44,7 @@ cd "$work"
 printf '[Application]\r\nVersion=20\r\n[Data]\r\nFolder=%s\r\nPrefix=京都旅行_\r\nStartNumber=001\r\nKaku=*.*\r\n[Config]\r\nSmallCheck=1\r\n' \
     "$photos" >FVanta.ini
 
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+Xvfb -displayfd 3 -noreset -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
 xvfb=$!
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 display=:$(head -n 1 "$work/display")

@@ -403,6 +403,11 @@ bool ProfileWriteString(const char* path, std::string_view section, std::string_
             mode = NewFileMode();
             break;
         case ReadResult::kRead:
+            // A file nobody may write is read-only to the user, as the platform's read-only
+            // attribute is: the rename below would replace it all the same, so refuse here.
+            if ((mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+                return false;
+            }
             break;
     }
     IniDocument doc = IniDocument::Parse(bytes);

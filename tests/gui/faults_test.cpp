@@ -149,13 +149,15 @@ void FaultsTest::anUnreadableFolderIsReportedAndNothingMoves() {
     }
     {
         OpenMainDialog main;
-        // Typed: reported at once, the rows of the last folder stay.
-        BoxAnswerer typed;
-        main.Edit(IDC_FOLDER)->setText(QFile::decodeName(locked));
-        QCOMPARE(typed.seen.size(), 1);
-        QCOMPARE(typed.seen[0].text, QStringLiteral("アクセスが拒否されました。\r\n"));
-        QCOMPARE(typed.seen[0].caption, QStringLiteral("Muldreth"));
-        QCOMPARE(main.Names(), QStringList{"a.txt"});
+        {
+            // Typed: reported at once, the rows of the last folder stay.
+            BoxAnswerer typed;
+            main.Edit(IDC_FOLDER)->setText(QFile::decodeName(locked));
+            QCOMPARE(typed.seen.size(), 1);
+            QCOMPARE(typed.seen[0].text, QStringLiteral("アクセスが拒否されました。\r\n"));
+            QCOMPARE(typed.seen[0].caption, QStringLiteral("Muldreth"));
+            QCOMPARE(main.Names(), QStringList{"a.txt"});
+        }
         // A run now moves nothing: the rows are not of the folder the field names.
         main.Button(IDC_SELECT_ALL)->click();
         BoxAnswerer run;

@@ -7,14 +7,24 @@ work=$(mktemp -d)
 trap 'kill "${pid:-}" "${xvfb:-}" 2>/dev/null; rm -rf "$work"' EXIT
 cd "$work" || exit 1
 
-# Xvfb picks a free display itself and writes its number to the pipe.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
-xvfb=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-display=:$(head -n 1 "$work/display")
-export DISPLAY=$display QT_QPA_PLATFORM=xcb
-for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-rm -f "$work/display"
+# A display of our own: a free number, and a server that answers, or another try.
+xvfb=""
+for _ in $(seq 5); do
+    number=$((100 + RANDOM % 800))
+    [ -e "/tmp/.X${number}-lock" ] && continue
+    # -noreset: the server would otherwise reset as xdpyinfo, its only client, leaves.
+    Xvfb ":$number" -noreset -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb=$!
+    export DISPLAY=:$number QT_QPA_PLATFORM=xcb
+    for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break 2; sleep 0.1; done
+    kill "$xvfb" 2>/dev/null
+    wait "$xvfb" 2>/dev/null
+    xvfb=""
+done
+if [ -z "$xvfb" ]; then
+    echo "FAIL: no X server could be started"
+    exit 1
+fi
 
 "$program" &
 pid=$!

@@ -240,6 +240,14 @@ TEST(ProfileWriteTest, FolderInPlaceOfTheFileFailsAndStays) {
     EXPECT_EQ(Names(dir), std::vector<std::string>{kIni});
 }
 
+TEST(ProfileWriteTest, ReadOnlyFileIsLeftAlone) {
+    TempDir dir;
+    dir.WriteFile("FVanta.ini", "[Data]\r\nPrefix=old\r\n");
+    ASSERT_EQ(chmod((dir / "FVanta.ini").c_str(), 0444), 0);
+    EXPECT_FALSE(ProfileWriteString((dir / "FVanta.ini").c_str(), "Data", "Prefix", "new"));
+    EXPECT_EQ(dir.ReadFile("FVanta.ini"), "[Data]\r\nPrefix=old\r\n");
+}
+
 TEST(ProfileWriteTest, KeepsPermissionsAndLinks) {
     TempDir dir;
     const std::string path = dir / kIni;
