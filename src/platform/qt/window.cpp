@@ -239,13 +239,12 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             }
         case WM_CLOSE:
             return DestroyWindow();
-        case WM_SETICON: {
-            HICON previous = nullptr;
+        case WM_SETICON:
+            // Qt keeps one icon in several sizes, so the big and the small one are the same.
             if (lParam != 0) {
                 widget->setWindowIcon(IconFor(reinterpret_cast<HICON>(lParam)));
             }
-            return reinterpret_cast<LRESULT>(previous);
-        }
+            return 0;
         default:
             return 0;
     }
