@@ -44,22 +44,16 @@ cd "$work"
 printf '[Application]\r\nVersion=20\r\n[Data]\r\nFolder=%s\r\nPrefix=京都旅行_\r\nStartNumber=001\r\nKaku=*.*\r\n[Config]\r\nSmallCheck=1\r\n' \
     "$photos" >FVanta.ini
 
-Xvfb -displayfd 3 -noreset -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
-xvfb=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-display=:$(head -n 1 "$work/display")
-export DISPLAY=$display QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR=$work
-for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+. "$repo/tests/xvfb.sh"
+start_xvfb || {
+    echo "screenshot: no X server could be started" >&2
+    exit 1
+}
+export XDG_RUNTIME_DIR=$work
 
 "$program" &
 pid=$!
-window=""
-for _ in $(seq 100); do
-    window=$(xdotool search --onlyvisible --name '^Filvanta$' 2>/dev/null | head -n 1)
-    [ -n "$window" ] && break
-    sleep 0.1
-done
-[ -n "$window" ] || {
+window=$(wait_for_window Filvanta) || {
     echo "screenshot: no window titled Filvanta appeared" >&2
     exit 1
 }

@@ -3,37 +3,20 @@
 # the settings file of a first run holds its nine lines.
 set -u
 program=$1
+here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d)
 trap 'kill "${pid:-}" "${xvfb:-}" 2>/dev/null; rm -rf "$work"' EXIT
 cd "$work" || exit 1
 
-# A display of our own: a free number, and a server that answers, or another try.
-xvfb=""
-for _ in $(seq 5); do
-    number=$((100 + RANDOM % 800))
-    [ -e "/tmp/.X${number}-lock" ] && continue
-    # -noreset: the server would otherwise reset as xdpyinfo, its only client, leaves.
-    Xvfb ":$number" -noreset -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-    xvfb=$!
-    export DISPLAY=:$number QT_QPA_PLATFORM=xcb
-    for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break 2; sleep 0.1; done
-    kill "$xvfb" 2>/dev/null
-    wait "$xvfb" 2>/dev/null
-    xvfb=""
-done
-if [ -z "$xvfb" ]; then
+. "$here/../xvfb.sh"
+if ! start_xvfb; then
     echo "FAIL: no X server could be started"
     exit 1
 fi
 
 "$program" &
 pid=$!
-window=""
-for _ in $(seq 100); do
-    window=$(xdotool search --onlyvisible --name '^Filvanta$' 2>/dev/null | head -n 1)
-    [ -n "$window" ] && break
-    sleep 0.1
-done
+window=$(wait_for_window Filvanta)
 if [ -z "$window" ]; then
     echo "FAIL: no window titled Filvanta appeared"
     exit 1

@@ -12,14 +12,6 @@
 
 namespace {
 
-class CodePageScope {
-public:
-    explicit CodePageScope(UINT codePage) { SetProcessCodePageForTesting(codePage); }
-    ~CodePageScope() { SetProcessCodePageForTesting(0); }
-    CodePageScope(const CodePageScope&) = delete;
-    CodePageScope& operator=(const CodePageScope&) = delete;
-};
-
 // In code page 932 a lead byte takes the byte after it, a "." too, into its character: that "."
 // is no dot, neither at the end of a pattern nor in a name.
 TEST(WildcardFindingsTest, DotAfterALeadByteIsPartOfItsCharacter) {
