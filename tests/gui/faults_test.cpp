@@ -2,6 +2,7 @@
 // be read, and names that are not valid UTF-8: what the user sees, and that nothing is lost.
 
 #include <QDir>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -157,6 +158,27 @@ void FaultsTest::anUnreadableFolderIsReportedAndNothingMoves() {
             QCOMPARE(typed.seen[0].text, QStringLiteral("アクセスが拒否されました。\r\n"));
             QCOMPARE(typed.seen[0].caption, QStringLiteral("Muldreth"));
             QCOMPARE(main.Names(), QStringList{"a.txt"});
+        }
+        {
+            // Picked with Browse: the same text, and the folder field keeps what it had.
+            main.Edit(IDC_FOLDER)->setText(folder.work.File("files"));
+            QCOMPARE(main.Names(), QStringList{"a.txt"});
+            WhenModalOpens([&](QWidget* modal) {
+                auto* picker = qobject_cast<QFileDialog*>(modal);
+                picker->setDirectory(folder.work.Path());
+                picker->selectFile(QStringLiteral("locked"));
+                QMetaObject::invokeMethod(picker, "accept");
+            });
+            BoxAnswerer browsed;
+            main.Button(IDC_BROWSE)->click();
+            QCOMPARE(browsed.seen.size(), 1);
+            QCOMPARE(browsed.seen[0].text, QStringLiteral("アクセスが拒否されました。\r\n"));
+            QCOMPARE(main.Edit(IDC_FOLDER)->text(), folder.work.File("files"));
+        }
+        {
+            BoxAnswerer retyped;  // the locked folder in the field again, its rows not listed
+            main.Edit(IDC_FOLDER)->setText(QFile::decodeName(locked));
+            QCOMPARE(retyped.seen.size(), 1);
         }
         // A run now moves nothing: the rows are not of the folder the field names.
         main.Button(IDC_SELECT_ALL)->click();
