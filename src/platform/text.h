@@ -104,12 +104,12 @@ private:
             ++Header()->refs;
         }
     }
+    // Takes the other's buffer without touching its count; the other is left empty.
     void MoveFrom(CString& other) noexcept {
-        m_length = other.m_length;
         if (other.IsInline()) {
-            std::memcpy(m_inline, other.m_inline, sizeof m_inline);
-            m_data = m_inline;
+            CopyFrom(other);
         } else {
+            m_length = other.m_length;
             m_data = other.m_data;
         }
         other.SetEmpty();

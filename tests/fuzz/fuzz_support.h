@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "../unit/test_support.h"  // CodePageScope
 #include "platform/text.h"
 
 inline std::string Escaped(std::string_view bytes) {
@@ -111,12 +112,3 @@ inline std::vector<std::string_view> Characters(std::string_view text, UINT code
     }
     return characters;
 }
-
-// Selects a code page for one input and goes back to the locale's afterwards.
-class CodePageScope {
-public:
-    explicit CodePageScope(UINT codePage) { SetProcessCodePageForTesting(codePage); }
-    ~CodePageScope() { SetProcessCodePageForTesting(0); }
-    CodePageScope(const CodePageScope&) = delete;
-    CodePageScope& operator=(const CodePageScope&) = delete;
-};

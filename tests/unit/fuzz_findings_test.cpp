@@ -33,15 +33,6 @@ TEST(WildcardFindingsTest, DotAfterALeadByteIsPartOfItsCharacter) {
     }
 }
 
-std::string Utf16File(std::u16string_view text) {
-    std::string bytes = "\xFF\xFE";
-    for (char16_t c : text) {
-        bytes += static_cast<char>(c & 0xFF);
-        bytes += static_cast<char>(c >> 8);
-    }
-    return bytes;
-}
-
 // A UTF-16 file that repeats its byte order mark: its first section is found, and a write to it
 // reads back, with the others, once the file has been rewritten as bytes.
 TEST(SettingsFindingsTest, Utf16FileWithARepeatedMarkKeepsItsFirstSection) {

@@ -79,15 +79,6 @@ std::string RandomBytes(std::size_t count) {
     return bytes;
 }
 
-std::string Utf16File(std::u16string_view text) {
-    std::string bytes = "\xFF\xFE";
-    for (char16_t c : text) {
-        bytes += static_cast<char>(c & 0xFF);
-        bytes += static_cast<char>(c >> 8);
-    }
-    return bytes;
-}
-
 std::string ManySections(int count) {
     std::string text;
     for (int i = 0; i < count; ++i) {

@@ -49,3 +49,12 @@ bool TempDir::Exists(std::string_view name) const {
     std::error_code ec;
     return std::filesystem::exists(std::filesystem::symlink_status(*this / name, ec));
 }
+
+std::string Utf16File(std::u16string_view text) {
+    std::string bytes = "\xFF\xFE";
+    for (char16_t c : text) {
+        bytes += static_cast<char>(c & 0xFF);
+        bytes += static_cast<char>(c >> 8);
+    }
+    return bytes;
+}

@@ -25,6 +25,9 @@ private:
     std::string m_path;
 };
 
+// The text as a UTF-16LE file with its byte-order mark.
+std::string Utf16File(std::u16string_view text);
+
 // Selects a code page for one test and goes back to the locale's even when an assertion fails.
 class CodePageScope {
 public:
